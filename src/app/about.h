@@ -1,0 +1,8 @@
+// The About box.
+#pragma once
+
+namespace corvane {
+
+void ShowAbout();
+
+}  // namespace corvane

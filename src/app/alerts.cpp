@@ -1,0 +1,24 @@
+#include "app/alerts.h"
+
+#include "platform/services.h"
+
+namespace corvane {
+
+void ShowErrorAlert(const std::string& text) {
+    platform::AlertSpec alert;
+    alert.style = platform::AlertStyle::Error;
+    alert.title = "Error!";
+    alert.message = text;
+    platform::Platform().RunAlert(alert);
+}
+
+void ShowInformationalAlert(const std::string& message, const std::string& informative) {
+    platform::AlertSpec alert;
+    alert.style = platform::AlertStyle::Informational;
+    alert.title = "Corvane";
+    alert.message = message;
+    alert.informative = informative;
+    platform::Platform().RunAlert(alert);
+}
+
+}  // namespace corvane

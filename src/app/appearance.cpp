@@ -1,0 +1,29 @@
+#include "app/appearance.h"
+
+#include "platform/services.h"
+#include "platform/ui.h"
+
+namespace corvane {
+
+namespace {
+bool registered = false;
+}
+
+void RegisterAppearanceObserver() {
+    platform::Platform().SetAppearanceObserver(true);
+    registered = true;
+}
+
+void RemoveAppearanceObserver() {
+    if (!registered) return;
+    platform::Platform().SetAppearanceObserver(false);
+    registered = false;
+}
+
+void ApplyStatusLineColors() {
+    constexpr platform::Color kPaleYellow = 0xDFFEFF;  // red 255, green 254, blue 223
+    constexpr platform::Color kBlack = 0;
+    platform::TheUi().SetColors(platform::ControlId::StatusLine, kPaleYellow, kBlack);
+}
+
+}  // namespace corvane

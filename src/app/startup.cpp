@@ -1,0 +1,109 @@
+#include "app/startup.h"
+
+#include <unistd.h>
+
+#include <clocale>
+#include <cstdio>
+
+#include "app/alerts.h"
+#include "app/appearance.h"
+#include "app/clipboard_state.h"
+#include "app/event_loop.h"
+#include "app/main_window.h"
+#include "app/settings.h"
+#include "engine/run_control.h"
+#include "engine/run_state.h"
+#include "inputs/exclusions.h"
+#include "malwaredb/database.h"
+#include "platform/locale.h"
+#include "platform/paths.h"
+#include "platform/services.h"
+#include "platform/ui.h"
+
+namespace corvane {
+
+namespace {
+
+void SetProcessLocale() {
+    setlocale(LC_ALL, "en_US.UTF-8");
+    setlocale(LC_NUMERIC, "C");
+}
+
+// The working directory becomes the bundle's "Contents" folder when there is one.
+void EnterBundleContents() {
+    std::string bundle = platform::BundlePath();
+    if (bundle.empty()) return;
+    std::string contents = bundle + "/Contents";
+    if (contents.size() > 255) return;
+    if (chdir(contents.c_str()) != 0) {
+        // No "Contents" folder: the working directory stays as it is.
+    }
+}
+
+}  // namespace
+
+void InitializeSharedState() {
+    PasteboardChangeCount = -1;
+    ClipboardWatchEnabled = true;
+    SkipNextPaste = false;
+    WorkerRunning = false;
+    AbortRequested = false;
+    ExcludedDirs = kDefaultExcludedDirs;
+    ExcludedExtensions = "tmp|log|bak";
+    MalwareDbPath = DefaultMalwareDbPath();
+    UpdateRunning = false;
+    PostUpdateEvents = true;
+    ExclusionsConfigPath = platform::HomeFolderPath() + "Library/Preferences/Corvane_ExclusionsConfig.txt";
+}
+
+int ChosenDisplayWidth(const std::vector<platform::Rect>& displays, platform::Point pointer) {
+    if (displays.empty()) return 0;
+    for (size_t i = displays.size(); i-- > 0;) {
+        const platform::Rect& d = displays[i];
+        if (d.x <= pointer.x && pointer.x <= d.x + d.width && d.y <= pointer.y && pointer.y <= d.y + d.height) {
+            return d.width;
+        }
+    }
+    return displays.front().width;
+}
+
+void CheckDisplayWidth() {
+    auto& services = platform::Platform();
+    if (ChosenDisplayWidth(services.Displays(), services.PointerPosition()) > 1023) return;
+    ShowErrorAlert(
+        "Sorry, the minimum screen resolution must be greater than 1024 pixels wide to run this "
+        "program.\n\rThe program will now quit.\n");
+    EndProgram();
+}
+
+void RunProgram() {
+    platform::CaptureUserLocale();  // before the process locale is set below
+    auto& services = platform::Platform();
+    services.ActivateApplication();
+    services.CreateApplication();
+    SetProcessLocale();
+    EnterBundleContents();
+    InitializeSharedState();
+    RegisterAppearanceObserver();
+    CheckDisplayWidth();
+    sqlite3_initialize();
+    ReadSettings();
+    // The malware database and the exclusions are opened and loaded here once they exist.
+    BuildMainWindow();
+    if (!platform::TheUi().WindowExists(platform::WindowId::Main)) EndProgram();
+    RunEventLoop();
+}
+
+void ShutdownProgram() {
+    if (WorkerRunning) StopChecksumRun();
+    RemoveAppearanceObserver();
+    EndProgram();
+}
+
+void EndProgram() {
+    std::fflush(nullptr);
+    CloseMalwareDatabase();
+    _exit(0);
+}
+
+}  // namespace corvane

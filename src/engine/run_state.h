@@ -1,0 +1,21 @@
+// The state of the current checksum run, shared by the main thread and the worker.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+namespace corvane {
+
+// Set while a run is active.
+inline std::atomic<bool> WorkerRunning{false};
+// Set by the main thread to ask the worker to stop.
+inline std::atomic<bool> AbortRequested{false};
+// The paths of the run as one text separated by line feeds; empty fields count and produce no row.
+inline std::string FilePathList;
+// The number of fields of the running run's file list.
+inline std::atomic<int64_t> TotalFiles{0};
+// The status line's next text; assigned under UiMutex.
+inline std::string StatusText;
+
+}  // namespace corvane

@@ -1,0 +1,126 @@
+// The program's one event queue: posted to from any thread, read by the main thread.
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/ids.h"
+
+namespace corvane::platform {
+
+enum EventKind : int {
+    kMenuEvent = 1,
+    kCloseRequestEvent = 2,
+    kControlEvent = 3,
+    kSizeEvent = 6,
+    kDropEvent = 10,
+    kRestoreEvent = 14,
+    kTimerEvent = 15,
+    kFirstProgramEvent = 65536,
+};
+
+// Control event types.
+enum ControlEventType : int {
+    kLeftClick = 0,
+    kRightClick = 1,
+    kWorkerProgress = 144,
+    kSelectionChange = 768,
+    kTextChange = 1000,
+};
+
+struct Event {
+    int kind = 0;
+    WindowId window = WindowId::None;
+    int object = 0;  // control id, menu item or timer number, by kind
+    int type = 0;    // control events only
+    int64_t data = 0;
+    std::string text;  // drops: the dropped paths, one per line
+};
+
+inline Event MenuEvent(int item) { return Event{kMenuEvent, WindowId::Main, item, 0, 0, {}}; }
+inline Event ControlEvent(ControlId control, int type, int64_t data = 0, WindowId window = WindowId::Main) {
+    return Event{kControlEvent, window, static_cast<int>(control), type, data, {}};
+}
+
+// What a backend provides so that the main thread's wait can run the toolkit's own loop.
+class EventPump {
+public:
+    virtual ~EventPump() = default;
+    // Runs the toolkit until something may have arrived: an event of ours (Wake), the deadline, or work of
+    // the toolkit's own. Spurious returns are fine.
+    virtual void Block(std::optional<std::chrono::steady_clock::time_point> deadline) = 0;
+    // Called from any thread after an event was posted.
+    virtual void Wake() = 0;
+};
+
+class EventQueue {
+public:
+    using Clock = std::chrono::steady_clock;
+
+    void Post(Event event);
+    Event Wait();
+    std::optional<Event> Wait(int timeoutMs);
+
+    // A repeating window timer; adding a number that exists replaces it. Its first event comes one
+    // interval after it was added.
+    void AddTimer(WindowId window, int number, int intervalMs);
+    // Removes the timer and discards its events still waiting.
+    void RemoveTimer(WindowId window, int number);
+    bool HasTimer(WindowId window, int number) const;
+
+    // Closed windows lose their pending events and take no new ones until opened again.
+    void WindowClosed(WindowId window);
+    void WindowOpened(WindowId window);
+
+    size_t PendingCount() const;
+    std::vector<Event> PendingEvents() const;
+    void Clear();
+
+    void SetPump(EventPump* pump);
+
+private:
+    struct Timer {
+        WindowId window;
+        int number;
+        Clock::duration interval;
+        Clock::time_point due;
+    };
+    std::optional<Event> WaitUntil(std::optional<Clock::time_point> deadline);
+    void FireDueTimers(Clock::time_point now);
+    std::optional<Clock::time_point> NextTimerDue() const;
+
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<Event> pending_;
+    std::vector<Timer> timers_;
+    std::set<WindowId> closed_;
+    EventPump* pump_ = nullptr;
+};
+
+EventQueue& Events();
+
+}  // namespace corvane::platform
+
+namespace corvane::platform {
+
+// Menu items, as the menu event's object.
+enum MenuItem : int {
+    kAboutItem = 0,          // posted by the event loop itself
+    kResetLayoutItem = 168,  // Ctrl+R
+    kPasteItem = 172,        // Ctrl+V
+    kAppAboutItem = -3,      // the application menu's About
+    kQuitItem = -4,          // the application menu's Quit, Ctrl+Q, SIGTERM and SIGINT
+};
+
+// Program events.
+constexpr int kAppearanceChangedEvent = 66136;
+constexpr int kUpdateProgressEvent = 66236;
+
+}  // namespace corvane::platform

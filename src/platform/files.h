@@ -1,0 +1,29 @@
+// File-system queries and writes the program needs.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace corvane::platform {
+
+// The size query: symbolic links followed; a size for anything that is not a directory.
+struct PathStatus {
+    enum Kind { Unavailable, Directory, Sized };
+    Kind kind = Unavailable;
+    int64_t size = 0;
+    bool IsDirectory() const { return kind == Directory; }
+    bool HasSizeAbove0() const { return kind == Sized && size > 0; }
+};
+PathStatus QueryPath(const std::string& path);
+// True only when the answer is that no such file exists (other failures are not "missing").
+bool PathIsMissing(const std::string& path);
+
+// Creates every missing folder of the path with the given mode.
+bool MakeFolders(const std::string& path, unsigned mode);
+// Writes the text to a temporary file beside the path and renames it over the path, so a crash never
+// leaves half a file. Creates the missing folders (0700).
+bool WriteFileAtomically(const std::string& path, const std::string& text, unsigned mode);
+// The folder part of a path ("" when it has no "/").
+std::string ParentFolder(const std::string& path);
+
+}  // namespace corvane::platform

@@ -1,0 +1,139 @@
+#include "platform/user_defaults.h"
+
+#include <fcntl.h>
+#include <plist/plist.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+#include "platform/files.h"
+#include "platform/paths.h"
+
+namespace corvane::platform {
+
+namespace {
+
+plist_t Dict(void* p) { return static_cast<plist_t>(p); }
+
+std::string ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+}  // namespace
+
+UserDefaults::UserDefaults(std::string path) : path_(std::move(path)) {}
+
+UserDefaults::~UserDefaults() {
+    if (dict_) plist_free(Dict(dict_));
+}
+
+void UserDefaults::LoadOnce() {
+    if (loaded_) return;
+    loaded_ = true;
+    std::string xml = ReadWholeFile(path_);
+    plist_t root = nullptr;
+    if (!xml.empty()) plist_from_xml(xml.data(), static_cast<uint32_t>(xml.size()), &root);
+    if (root && plist_get_node_type(root) != PLIST_DICT) {
+        plist_free(root);
+        root = nullptr;
+    }
+    dict_ = root ? root : plist_new_dict();
+}
+
+std::optional<std::string> UserDefaults::StringForKey(const std::string& key) {
+    std::lock_guard lock(mutex_);
+    LoadOnce();
+    plist_t node = plist_dict_get_item(Dict(dict_), key.c_str());
+    if (!node) return std::nullopt;
+    switch (plist_get_node_type(node)) {
+        case PLIST_STRING: {
+            char* value = nullptr;
+            plist_get_string_val(node, &value);
+            std::string text = value ? value : "";
+            free(value);
+            return text;
+        }
+        case PLIST_UINT: {
+            uint64_t value = 0;
+            plist_get_uint_val(node, &value);
+            return std::to_string(static_cast<int64_t>(value));
+        }
+        case PLIST_REAL: {
+            double value = 0;
+            plist_get_real_val(node, &value);
+            return std::to_string(value);
+        }
+        default:
+            return std::nullopt;
+    }
+}
+
+int64_t UserDefaults::IntegerForKey(const std::string& key) {
+    std::lock_guard lock(mutex_);
+    LoadOnce();
+    plist_t node = plist_dict_get_item(Dict(dict_), key.c_str());
+    if (!node) return 0;
+    switch (plist_get_node_type(node)) {
+        case PLIST_UINT: {
+            uint64_t value = 0;
+            plist_get_uint_val(node, &value);
+            return static_cast<int64_t>(value);
+        }
+        case PLIST_BOOLEAN: {
+            uint8_t value = 0;
+            plist_get_bool_val(node, &value);
+            return value;
+        }
+        case PLIST_REAL: {
+            double value = 0;
+            plist_get_real_val(node, &value);
+            return static_cast<int64_t>(value);
+        }
+        case PLIST_STRING: {
+            char* value = nullptr;
+            plist_get_string_val(node, &value);
+            int64_t number = value ? std::strtoll(value, nullptr, 10) : 0;
+            free(value);
+            return number;
+        }
+        default:
+            return 0;
+    }
+}
+
+void UserDefaults::SetString(const std::string& key, const std::string& value) {
+    std::lock_guard lock(mutex_);
+    LoadOnce();
+    plist_dict_set_item(Dict(dict_), key.c_str(), plist_new_string(value.c_str()));
+}
+
+void UserDefaults::SetInteger(const std::string& key, int64_t value) {
+    std::lock_guard lock(mutex_);
+    LoadOnce();
+    plist_dict_set_item(Dict(dict_), key.c_str(), plist_new_uint(static_cast<uint64_t>(value)));
+}
+
+bool UserDefaults::Synchronize() {
+    std::lock_guard lock(mutex_);
+    LoadOnce();
+    char* xml = nullptr;
+    uint32_t length = 0;
+    plist_to_xml(Dict(dict_), &xml, &length);
+    if (!xml) return false;
+    std::string text(xml, length);
+    plist_to_xml_free(xml);
+    return WriteFileAtomically(path_, text, 0600);
+}
+
+std::string PreferencesFilePath() { return HomeFolderPath() + "Library/Preferences/com.veltrane.Corvane.plist"; }
+
+UserDefaults& StandardUserDefaults() {
+    static UserDefaults defaults(PreferencesFilePath());
+    return defaults;
+}
+
+}  // namespace corvane::platform

@@ -1,0 +1,42 @@
+// User defaults kept as an XML property list (~/Library/Preferences/<domain>.plist). Thread-safe.
+#pragma once
+
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <string>
+
+namespace corvane::platform {
+
+class UserDefaults {
+public:
+    explicit UserDefaults(std::string path);
+    ~UserDefaults();
+    UserDefaults(const UserDefaults&) = delete;
+    UserDefaults& operator=(const UserDefaults&) = delete;
+
+    // A text value (numbers are given as their decimal text); nothing when the key is absent.
+    std::optional<std::string> StringForKey(const std::string& key);
+    // An integer value (a text is read up to its first non-digit); 0 when absent.
+    int64_t IntegerForKey(const std::string& key);
+    void SetString(const std::string& key, const std::string& value);
+    void SetInteger(const std::string& key, int64_t value);
+    // Writes the values to a temporary file renamed over the property list; creates the folder (0700).
+    bool Synchronize();
+
+    const std::string& Path() const { return path_; }
+
+private:
+    void LoadOnce();
+
+    std::mutex mutex_;
+    std::string path_;
+    void* dict_ = nullptr;  // plist_t
+    bool loaded_ = false;
+};
+
+// The program's defaults, at $HOME/Library/Preferences/com.veltrane.Corvane.plist.
+UserDefaults& StandardUserDefaults();
+std::string PreferencesFilePath();
+
+}  // namespace corvane::platform
