@@ -8,6 +8,8 @@
 #include "app/startup.h"
 #include "engine/run_control.h"
 #include "engine/run_state.h"
+#include "inputs/exclusions_sheet.h"
+#include "inputs/file_drop.h"
 #include "platform/ui.h"
 
 namespace corvane {
@@ -58,6 +60,9 @@ void HandleControl(ControlId control, int type) {
         case ControlId::DockTimeCheckbox:
             ToggleDockTime();
             break;
+        case ControlId::ExclusionsButton:
+            EditExclusions();
+            break;
         default:
             break;  // help icons, the label and anything else
     }
@@ -78,6 +83,9 @@ void DispatchEvent(const Event& event) {
             break;
         case platform::kSizeEvent:
             if (event.window == WindowId::Main) HandleSize();
+            break;
+        case platform::kDropEvent:
+            if (event.window == WindowId::Main) HandleFileDrop(event);
             break;
         case platform::kRestoreEvent:
             if (event.window != WindowId::Main) break;

@@ -14,6 +14,7 @@
 #include "engine/run_control.h"
 #include "engine/run_state.h"
 #include "inputs/exclusions.h"
+#include "inputs/exclusions_file.h"
 #include "malwaredb/database.h"
 #include "platform/locale.h"
 #include "platform/paths.h"
@@ -88,7 +89,8 @@ void RunProgram() {
     CheckDisplayWidth();
     sqlite3_initialize();
     ReadSettings();
-    // The malware database and the exclusions are opened and loaded here once they exist.
+    // The malware database is opened here once it exists.
+    LoadExclusions();
     BuildMainWindow();
     if (!platform::TheUi().WindowExists(platform::WindowId::Main)) EndProgram();
     RunEventLoop();

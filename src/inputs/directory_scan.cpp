@@ -63,7 +63,7 @@ bool HasContent(int dirFd, const char* name) {
 }
 
 class TreeScan {
-public:
+  public:
     explicit TreeScan(const ExclusionRules& rules) : rules_(rules) {}
 
     // Lists the tree under the folder; a folder that cannot be listed keeps nothing.
@@ -97,7 +97,7 @@ public:
     // Appends the kept files in listing order, a line feed after each item.
     void AppendResult(std::string& out) const { Append(*root_, out); }
 
-private:
+  private:
     // Takes folders from the queue until none is left and none is being listed. With stopWhenIdle, returns
     // after the first folder.
     void WorkLoop(bool stopWhenIdle) {

@@ -10,13 +10,13 @@ namespace corvane {
 // ExcludedDirs and ExcludedExtensions prepared for testing many paths. Immutable once made, so a scan's
 // helper threads can share one.
 class ExclusionRules {
-public:
+  public:
     ExclusionRules(std::string_view excludedDirs, std::string_view excludedExtensions);
     // True when the path lies inside a directory entry (a case-blind prefix on whole directory names, a
     // pair of backslashes counting as "/") or its extension is one of the excluded extensions.
     bool Excludes(std::string_view path) const;
 
-private:
+  private:
     bool InExcludedDir(std::string_view path) const;
     bool HasExcludedExtension(std::string_view path) const;
 

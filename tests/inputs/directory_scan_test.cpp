@@ -33,7 +33,8 @@ std::string ReferenceScan(const std::string& folder, int depth) {
     std::string out;
     for (const std::string& name : ListingOrder(folder)) {
         std::string path = folder + "/" + name;
-        struct stat own {}, target {};
+        struct stat own {
+        }, target{};
         if (lstat(path.c_str(), &own) != 0) continue;
         if (S_ISDIR(own.st_mode)) {
             std::string sub = ReferenceScan(path, depth + 1);

@@ -14,7 +14,7 @@
 namespace corvane::testing {
 
 class TempFolderTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         std::string pattern = (std::filesystem::temp_directory_path() / "corvane-inputs-XXXXXX").string();
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);

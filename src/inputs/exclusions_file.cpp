@@ -1,0 +1,78 @@
+#include "inputs/exclusions_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <string_view>
+
+#include "inputs/excluded_file.h"
+#include "inputs/exclusions.h"
+#include "platform/files.h"
+
+namespace corvane {
+
+namespace {
+
+bool ReadWholeFile(const std::string& path, std::string& text) {
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    char buffer[16384];
+    ssize_t n;
+    while ((n = read(fd, buffer, sizeof buffer)) != 0) {
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            close(fd);
+            return false;
+        }
+        text.append(buffer, static_cast<size_t>(n));
+    }
+    close(fd);
+    return true;
+}
+
+std::string RemoveEvery(std::string_view text, std::string_view what) {
+    std::string out;
+    for (size_t pos = 0;;) {
+        size_t found = text.find(what, pos);
+        out.append(text.substr(pos, found - pos));
+        if (found == std::string_view::npos) return out;
+        pos = found + what.size();
+    }
+}
+
+// A file kept as a symbolic link (as dotfile managers do) stays one: the link's target is replaced.
+std::string WriteTarget(const std::string& path) {
+    struct stat st {};
+    if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    char resolved[PATH_MAX];
+    return realpath(path.c_str(), resolved) ? std::string(resolved) : path;
+}
+
+}  // namespace
+
+void LoadExclusions() {
+    if (!platform::QueryPath(ExclusionsConfigPath).HasSizeAbove0()) return;
+    std::string text;
+    if (!ReadWholeFile(ExclusionsConfigPath, text)) return;
+    // Lines end at a carriage return, a line feed, or both together; an empty line between CR and LF
+    // holds no key, so splitting at either character alone reads the same.
+    std::string_view rest = text;
+    while (!rest.empty()) {
+        size_t end = rest.find_first_of("\r\n");
+        std::string_view line = TrimBlanks(rest.substr(0, end));
+        if (line.find(kExclusionsKey) != std::string_view::npos) ExcludedDirs = RemoveEvery(line, kExclusionsKey);
+        if (end == std::string_view::npos) break;
+        rest = rest.substr(end + 1);
+    }
+}
+
+bool SaveExclusions(const std::string& excludedDirs) {
+    return platform::WriteFileAtomically(WriteTarget(ExclusionsConfigPath), kExclusionsKey + excludedDirs + "\n",
+                                         0600);
+}
+
+}  // namespace corvane

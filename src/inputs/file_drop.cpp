@@ -1,0 +1,88 @@
+#include "inputs/file_drop.h"
+
+#include <string_view>
+
+#include "app/alerts.h"
+#include "engine/run_control.h"
+#include "engine/run_state.h"
+#include "inputs/directory_scan.h"
+#include "inputs/excluded_file.h"
+#include "inputs/exclusions.h"
+#include "inputs/run_start_controls.h"
+#include "inputs/text_case.h"
+#include "platform/files.h"
+#include "platform/services.h"
+#include "platform/ui.h"
+
+namespace corvane {
+
+namespace {
+
+// A dropped folder that is exactly one of the entries (case aside) is passed over as a whole. Unlike the
+// prefix test, entries are not trimmed and a trailing "/" counts.
+bool IsExcludedFolderEntry(const std::string& folder) {
+    if (TrimBlanks(ExcludedDirs).empty()) return false;
+    std::string entries = "|" + LowerCaseText(ExcludedDirs) + "|";
+    return entries.find("|" + LowerCaseText(folder) + "|") != std::string::npos;
+}
+
+// Appends one item by the list's rule: a line feed first unless the list is empty. An empty folder scan
+// adds nothing.
+void AppendDroppedPath(const std::string& path, std::string& list) {
+    platform::PathStatus status = platform::QueryPath(path);
+    if (status.IsDirectory()) {
+        if (IsExcludedFolderEntry(path)) return;
+        const size_t mark = list.size();
+        if (!list.empty()) list.push_back('\n');
+        const size_t start = list.size();
+        ScanDirectoryInto(path, 0, list);
+        if (list.size() == start) list.resize(mark);
+        return;
+    }
+    if (IsExcludedFile(path) || !status.HasSizeAbove0()) return;
+    if (!list.empty()) list.push_back('\n');
+    list.append(path);
+}
+
+}  // namespace
+
+std::string ExclusionsAlertText() {
+    std::string dirs;
+    for (char c : ExcludedDirs) {
+        if (c == '|') {
+            dirs += ", ";
+        } else {
+            dirs += c;
+        }
+    }
+    return "Corvane will exclude the following directories: \n\r" + dirs +
+           "\n\rHowever, you still may be able to process individual files from these directories.";
+}
+
+void HandleFileDrop(const platform::Event& drop) {
+    auto& ui = platform::TheUi();
+    StopChecksumRun();
+    ui.ClearRows(platform::ControlId::ChecksumList);
+    if (drop.data == 0) {
+        platform::Platform().PlaySystemSound(platform::kAlertSound);
+        return;
+    }
+
+    FilePathList.clear();
+    std::string_view rest = drop.text;
+    for (;;) {
+        size_t end = rest.find('\n');
+        AppendDroppedPath(std::string(rest.substr(0, end)), FilePathList);
+        if (end == std::string_view::npos) break;
+        rest = rest.substr(end + 1);
+    }
+    if (FilePathList.empty()) {
+        ShowErrorAlert(ExclusionsAlertText());
+        return;
+    }
+
+    SetRunStartControls();
+    StartChecksumRun();
+}
+
+}  // namespace corvane
