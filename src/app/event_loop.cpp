@@ -3,7 +3,9 @@
 #include "app/about.h"
 #include "app/alerts.h"
 #include "app/appearance.h"
+#include "app/csv_export.h"
 #include "app/layout.h"
+#include "app/search.h"
 #include "app/settings.h"
 #include "app/startup.h"
 #include "engine/run_control.h"
@@ -57,6 +59,12 @@ void HandleControl(ControlId control, int type) {
             break;
         case ControlId::DockTimeCheckbox:
             ToggleDockTime();
+            break;
+        case ControlId::SearchField:
+            if (type == platform::kTextChange) OnControlTextChange();
+            break;
+        case ControlId::ExportButton:
+            ExportChecksums();
             break;
         default:
             break;  // help icons, the label and anything else

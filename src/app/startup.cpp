@@ -10,6 +10,7 @@
 #include "app/clipboard_state.h"
 #include "app/event_loop.h"
 #include "app/main_window.h"
+#include "app/search.h"
 #include "app/settings.h"
 #include "engine/run_control.h"
 #include "engine/run_state.h"
@@ -43,6 +44,8 @@ void EnterBundleContents() {
 }  // namespace
 
 void InitializeSharedState() {
+    SearchText.clear();
+    SearchLastRow = -1;
     PasteboardChangeCount = -1;
     ClipboardWatchEnabled = true;
     SkipNextPaste = false;
@@ -96,6 +99,7 @@ void RunProgram() {
 
 void ShutdownProgram() {
     if (WorkerRunning) StopChecksumRun();
+    ReleaseSearchField();
     RemoveAppearanceObserver();
     EndProgram();
 }
