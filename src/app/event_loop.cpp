@@ -5,6 +5,7 @@
 #include "app/appearance.h"
 #include "app/csv_export.h"
 #include "app/layout.h"
+#include "app/list_clicks.h"
 #include "app/search.h"
 #include "app/settings.h"
 #include "app/startup.h"
@@ -51,6 +52,10 @@ void HandleMenu(int item) {
 // Control events go to the first control of this order that matches.
 void HandleControl(ControlId control, int type) {
     switch (control) {
+        case ControlId::ChecksumList:
+            if (type == platform::kLeftClick) CopySelectedChecksum();
+            if (type == platform::kRightClick) RevealSelectedFile();
+            break;
         case ControlId::AlgorithmPopup:
             if (type == platform::kSelectionChange) HandleAlgorithmChange();
             break;
