@@ -3,7 +3,10 @@
 #include "app/about.h"
 #include "app/alerts.h"
 #include "app/appearance.h"
+#include "app/csv_export.h"
 #include "app/layout.h"
+#include "app/list_clicks.h"
+#include "app/search.h"
 #include "app/settings.h"
 #include "app/startup.h"
 #include "engine/run_control.h"
@@ -51,6 +54,10 @@ void HandleMenu(int item) {
 // Control events go to the first control of this order that matches.
 void HandleControl(ControlId control, int type) {
     switch (control) {
+        case ControlId::ChecksumList:
+            if (type == platform::kLeftClick) CopySelectedChecksum();
+            if (type == platform::kRightClick) RevealSelectedFile();
+            break;
         case ControlId::AlgorithmPopup:
             if (type == platform::kSelectionChange) HandleAlgorithmChange();
             break;
@@ -62,6 +69,12 @@ void HandleControl(ControlId control, int type) {
             break;
         case ControlId::ExclusionsButton:
             EditExclusions();
+            break;
+        case ControlId::SearchField:
+            if (type == platform::kTextChange) OnControlTextChange();
+            break;
+        case ControlId::ExportButton:
+            ExportChecksums();
             break;
         default:
             break;  // help icons, the label and anything else

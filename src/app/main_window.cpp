@@ -4,6 +4,7 @@
 
 #include "app/appearance.h"
 #include "app/clipboard_state.h"
+#include "app/search.h"
 #include "app/settings.h"
 #include "malwaredb/database.h"
 #include "platform/events.h"
@@ -78,6 +79,7 @@ void CreateControls() {
                 ui.SelectItem(row.id, 0);
                 break;
             case ControlId::SearchField:
+                RegisterSearchField();
                 ui.SetEnabled(row.id, false);
                 break;
             case ControlId::StatusLine:

@@ -10,6 +10,7 @@
 #include "app/clipboard_state.h"
 #include "app/event_loop.h"
 #include "app/main_window.h"
+#include "app/search.h"
 #include "app/settings.h"
 #include "engine/run_control.h"
 #include "engine/run_state.h"
@@ -44,6 +45,8 @@ void EnterBundleContents() {
 }  // namespace
 
 void InitializeSharedState() {
+    SearchText.clear();
+    SearchLastRow = -1;
     PasteboardChangeCount = -1;
     ClipboardWatchEnabled = true;
     SkipNextPaste = false;
@@ -98,6 +101,7 @@ void RunProgram() {
 
 void ShutdownProgram() {
     if (WorkerRunning) StopChecksumRun();
+    ReleaseSearchField();
     RemoveAppearanceObserver();
     EndProgram();
 }

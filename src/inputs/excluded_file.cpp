@@ -3,7 +3,7 @@
 #include <optional>
 
 #include "inputs/exclusions.h"
-#include "inputs/text_case.h"
+#include "platform/text.h"
 
 namespace corvane {
 
@@ -44,21 +44,21 @@ bool StartsWithIgnoringAsciiCase(std::string_view text, std::string_view lowerPr
 }  // namespace
 
 ExclusionRules::ExclusionRules(std::string_view excludedDirs, std::string_view excludedExtensions) {
-    std::string dirs = ReplaceBackslashPairs(excludedDirs);
-    std::string_view rest = TrimBlanks(dirs);
+    std::string dirs = TrimBlanks(ReplaceBackslashPairs(excludedDirs));
+    std::string_view rest = dirs;
     while (!rest.empty()) {
         size_t bar = rest.find('|');
-        std::string_view entry = TrimBlanks(rest.substr(0, bar));
+        std::string entry = TrimBlanks(rest.substr(0, bar));
         if (!entry.empty()) {
-            std::string prefix = LowerCaseText(entry);
+            std::string prefix = ToLowerSimple(entry);
             if (prefix.back() != '/') prefix += '/';
             prefixes_.push_back(std::move(prefix));
         }
         if (bar == std::string_view::npos) break;
         rest = rest.substr(bar + 1);
     }
-    std::string_view extensions = TrimBlanks(excludedExtensions);
-    if (!extensions.empty()) extensionBars_ = "|" + LowerCaseText(extensions) + "|";
+    std::string extensions = TrimBlanks(excludedExtensions);
+    if (!extensions.empty()) extensionBars_ = "|" + ToLowerSimple(extensions) + "|";
 }
 
 bool ExclusionRules::InExcludedDir(std::string_view path) const {
@@ -70,7 +70,7 @@ bool ExclusionRules::InExcludedDir(std::string_view path) const {
         }
         return false;
     }
-    std::string normalised = LowerCaseText(ReplaceBackslashPairs(path));
+    std::string normalised = ToLowerSimple(ReplaceBackslashPairs(path));
     for (const std::string& prefix : prefixes_) {
         if (normalised.starts_with(prefix)) return true;
     }
@@ -80,7 +80,7 @@ bool ExclusionRules::InExcludedDir(std::string_view path) const {
 bool ExclusionRules::HasExcludedExtension(std::string_view path) const {
     std::string_view extension = PathExtension(path);
     if (extension.empty() || extensionBars_.empty()) return false;
-    return extensionBars_.find("|" + LowerCaseText(extension) + "|") != std::string::npos;
+    return extensionBars_.find("|" + ToLowerSimple(extension) + "|") != std::string::npos;
 }
 
 bool ExclusionRules::Excludes(std::string_view path) const {
@@ -98,13 +98,6 @@ bool IsExcludedFile(const std::string& path) {
         rules.emplace(dirs, extensions);
     }
     return rules->Excludes(path);
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-    size_t begin = text.find_first_not_of(' ');
-    if (begin == std::string_view::npos) return {};
-    size_t end = text.find_last_not_of(' ');
-    return text.substr(begin, end - begin + 1);
 }
 
 std::string_view PathExtension(std::string_view path) {

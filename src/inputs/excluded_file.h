@@ -31,7 +31,4 @@ bool IsExcludedFile(const std::string& path);
 // the "." begins a name.
 std::string_view PathExtension(std::string_view path);
 
-// The text without U+0020 blanks at either end.
-std::string_view TrimBlanks(std::string_view text);
-
 }  // namespace corvane

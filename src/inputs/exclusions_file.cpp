@@ -9,9 +9,9 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "inputs/excluded_file.h"
 #include "inputs/exclusions.h"
 #include "platform/files.h"
+#include "platform/text.h"
 
 namespace corvane {
 
@@ -34,16 +34,6 @@ bool ReadWholeFile(const std::string& path, std::string& text) {
     return true;
 }
 
-std::string RemoveEvery(std::string_view text, std::string_view what) {
-    std::string out;
-    for (size_t pos = 0;;) {
-        size_t found = text.find(what, pos);
-        out.append(text.substr(pos, found - pos));
-        if (found == std::string_view::npos) return out;
-        pos = found + what.size();
-    }
-}
-
 // A file kept as a symbolic link (as dotfile managers do) stays one: the link's target is replaced.
 std::string WriteTarget(const std::string& path) {
     struct stat st {};
@@ -63,16 +53,17 @@ void LoadExclusions() {
     std::string_view rest = text;
     while (!rest.empty()) {
         size_t end = rest.find_first_of("\r\n");
-        std::string_view line = TrimBlanks(rest.substr(0, end));
-        if (line.find(kExclusionsKey) != std::string_view::npos) ExcludedDirs = RemoveEvery(line, kExclusionsKey);
+        std::string line = TrimBlanks(rest.substr(0, end));
+        if (line.find(kExclusionsKey) != std::string::npos)
+            ExcludedDirs = ReplaceAll(line, kExclusionsKey, "");
         if (end == std::string_view::npos) break;
         rest = rest.substr(end + 1);
     }
 }
 
 bool SaveExclusions(const std::string& excludedDirs) {
-    return platform::WriteFileAtomically(WriteTarget(ExclusionsConfigPath), kExclusionsKey + excludedDirs + "\n",
-                                         0600);
+    return platform::WriteFileAtomically(WriteTarget(ExclusionsConfigPath),
+                                         kExclusionsKey + excludedDirs + "\n", 0600);
 }
 
 }  // namespace corvane

@@ -1,11 +1,11 @@
 #include "inputs/exclusions_sheet.h"
 
 #include <string>
+#include <string_view>
 
 #include "app/alerts.h"
 #include "inputs/exclusions.h"
 #include "inputs/exclusions_file.h"
-#include "inputs/text_case.h"
 #include "platform/events.h"
 #include "platform/ui.h"
 
@@ -33,7 +33,9 @@ void BuildSheet() {
         std::string text;
     };
     const Row rows[] = {
-        {ControlId::ExclusionsLabel, ControlKind::Label, {20, 10, 440, 20},
+        {ControlId::ExclusionsLabel,
+         ControlKind::Label,
+         {20, 10, 440, 20},
          "Add / edit directories to exclude (use | to separate each):"},
         {ControlId::ExclusionsEditor, ControlKind::TextEditor, {20, 30, 420, 110}, ExcludedDirs},
         {ControlId::ExclusionsCancel, ControlKind::Button, {240, 160, 90, 25}, "Cancel"},
@@ -46,6 +48,17 @@ void BuildSheet() {
     }
     ui.SetAlignment(ControlId::ExclusionsLabel, platform::TextAlign::Center);
     ui.SetDefault(ControlId::ExclusionsSave, true);
+}
+
+// The length of a UTF-8 text in UTF-16 units.
+size_t Utf16Length(std::string_view text) {
+    size_t units = 0;
+    for (char ch : text) {
+        auto byte = static_cast<unsigned char>(ch);
+        if ((byte & 0xC0) == 0x80) continue;  // continuation byte
+        units += byte >= 0xF0 ? 2 : 1;
+    }
+    return units;
 }
 
 // Cuts the text to the limit, removing whole characters from its end.

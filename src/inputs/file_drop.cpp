@@ -9,9 +9,9 @@
 #include "inputs/excluded_file.h"
 #include "inputs/exclusions.h"
 #include "inputs/run_start_controls.h"
-#include "inputs/text_case.h"
 #include "platform/files.h"
 #include "platform/services.h"
+#include "platform/text.h"
 #include "platform/ui.h"
 
 namespace corvane {
@@ -22,8 +22,8 @@ namespace {
 // prefix test, entries are not trimmed and a trailing "/" counts.
 bool IsExcludedFolderEntry(const std::string& folder) {
     if (TrimBlanks(ExcludedDirs).empty()) return false;
-    std::string entries = "|" + LowerCaseText(ExcludedDirs) + "|";
-    return entries.find("|" + LowerCaseText(folder) + "|") != std::string::npos;
+    std::string entries = "|" + ToLowerSimple(ExcludedDirs) + "|";
+    return entries.find("|" + ToLowerSimple(folder) + "|") != std::string::npos;
 }
 
 // Appends one item by the list's rule: a line feed first unless the list is empty. An empty folder scan
@@ -47,15 +47,7 @@ void AppendDroppedPath(const std::string& path, std::string& list) {
 }  // namespace
 
 std::string ExclusionsAlertText() {
-    std::string dirs;
-    for (char c : ExcludedDirs) {
-        if (c == '|') {
-            dirs += ", ";
-        } else {
-            dirs += c;
-        }
-    }
-    return "Corvane will exclude the following directories: \n\r" + dirs +
+    return "Corvane will exclude the following directories: \n\r" + ReplaceAll(ExcludedDirs, "|", ", ") +
            "\n\rHowever, you still may be able to process individual files from these directories.";
 }
 

@@ -7,8 +7,9 @@ namespace corvane {
 void SetRunStartControls() {
     using platform::ControlId;
     auto& ui = platform::TheUi();
-    for (ControlId id : {ControlId::ChecksumList, ControlId::ExportButton, ControlId::ShortPathsCheckbox,
-                         ControlId::DockTimeCheckbox, ControlId::AlgorithmPopup, ControlId::ClearFilesButton}) {
+    for (ControlId id :
+         {ControlId::ChecksumList, ControlId::ExportButton, ControlId::ShortPathsCheckbox,
+          ControlId::DockTimeCheckbox, ControlId::AlgorithmPopup, ControlId::ClearFilesButton}) {
         ui.SetEnabled(id, false);
     }
     ui.SetEnabled(ControlId::AbortButton, true);

@@ -44,6 +44,7 @@ struct Event {
     std::string text;  // drops: the dropped paths, one per line
 };
 
+inline Event WindowEvent(int kind, WindowId window) { return Event{kind, window, 0, 0, 0, {}}; }
 inline Event MenuEvent(int item) { return Event{kMenuEvent, WindowId::Main, item, 0, 0, {}}; }
 inline Event ControlEvent(ControlId control, int type, int64_t data = 0, WindowId window = WindowId::Main) {
     return Event{kControlEvent, window, static_cast<int>(control), type, data, {}};

@@ -377,6 +377,20 @@ void Ui::SetColumnWidths(ControlId id, const std::vector<int>& widths) {
     ChangeControl(id, [&](ControlState& c) { c.columnWidths = widths; });
 }
 
+void Ui::ScrollRowToVisible(ControlId id, int row) {
+    WindowId window;
+    {
+        std::lock_guard lock(mutex_);
+        auto it = controls_.find(id);
+        if (it == controls_.end()) return;
+        it->second.revealedRow = row;
+        window = it->second.window;
+    }
+    Notify({UiChange::RowRevealed, window, id});
+}
+
+int Ui::RevealedRow(ControlId id) const { return Control(id).revealedRow; }
+
 // ---- badge
 
 void Ui::SetBadgeLabel(const std::string& label) {

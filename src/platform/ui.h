@@ -85,6 +85,7 @@ struct ControlState {
     std::optional<Color> background;
     std::optional<Color> foreground;
     std::vector<int> columnWidths;  // table
+    int revealedRow = -1;           // table: the row last scrolled into view
 };
 
 inline constexpr size_t kColumns = 5;
@@ -95,7 +96,17 @@ struct ListRow {
 
 // What changed, for a backend that mirrors the state.
 struct UiChange {
-    enum What { WindowCreated, WindowClosed, WindowChanged, WindowActivated, ControlCreated, ControlChanged, RowsChanged, BadgeChanged };
+    enum What {
+        WindowCreated,
+        WindowClosed,
+        WindowChanged,
+        WindowActivated,
+        ControlCreated,
+        ControlChanged,
+        RowsChanged,
+        RowRevealed,  // the table should scroll its selected row into view
+        BadgeChanged,
+    };
     What what;
     WindowId window = WindowId::None;
     ControlId control = ControlId::None;
@@ -163,6 +174,9 @@ public:
     int SelectedRow(ControlId id) const;
     void SelectRow(ControlId id, int row);
     void SetColumnWidths(ControlId id, const std::vector<int>& widths);
+    // Scrolls the list so that the row is visible.
+    void ScrollRowToVisible(ControlId id, int row);
+    int RevealedRow(ControlId id) const;
 
     // The application icon's badge label; "" removes it.
     void SetBadgeLabel(const std::string& label);

@@ -6,8 +6,6 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -18,9 +16,19 @@ namespace {
 
 plist_t Dict(void* p) { return static_cast<plist_t>(p); }
 
+// The file's bytes; "" for anything that is not a readable regular file.
 std::string ReadWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::string text;
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return text;
+    struct stat st {};
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        char buffer[65536];
+        ssize_t n;
+        while ((n = read(fd, buffer, sizeof buffer)) > 0) text.append(buffer, static_cast<size_t>(n));
+    }
+    close(fd);
+    return text;
 }
 
 }  // namespace

@@ -11,6 +11,7 @@ void HeadlessServices::CreateApplication() { ++applicationCreated; }
 void HeadlessServices::ActivateApplication() { ++activations; }
 
 int HeadlessServices::RunAlert(const AlertSpec& alert) {
+    if (onAlert) onAlert(alert);
     std::lock_guard lock(mutex_);
     alerts.push_back(alert);
     if (alertAnswers.empty()) return kFirstButton;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -38,6 +39,8 @@ public:
     std::deque<int> alertAnswers;        // popped per alert; the first button when empty
     std::deque<std::string> savePanelAnswers;  // popped per panel; "" when empty
     std::vector<std::string> runningApplications{"Corvane"};
+    // Called with every alert before it is answered; a test may throw from it to stop the program there.
+    std::function<void(const AlertSpec&)> onAlert;
     // Changes the clipboard as another application would.
     void SetClipboardFromOutside(const std::string& text);
 

@@ -1,0 +1,150 @@
+#include "app/csv_export.h"
+
+#include <dirent.h>
+
+#include <cstdio>
+
+#include "app/alerts.h"
+#include "platform/files.h"
+#include "platform/locale.h"
+#include "platform/services.h"
+#include "platform/ui.h"
+#include "platform/text.h"
+
+namespace corvane {
+
+namespace {
+
+using platform::ControlId;
+
+const char* const kOkMark = "\xE2\x9C\x85";
+const char* const kThreatMark = "\xE2\x9D\x97\xEF\xB8\x8F";
+const char* const kSuspiciousMark = "\xE2\x9A\xA0\xEF\xB8\x8F";
+
+std::string StatusWord(std::string cell) {
+    cell = ReplaceAll(cell, kThreatMark, "THREAT");
+    cell = ReplaceAll(cell, kSuspiciousMark, "SUSPICIOUS");
+    return ReplaceAll(cell, kOkMark, "OK");
+}
+
+std::string CsvLine(const platform::ListRow& row) {
+    std::string line;
+    for (size_t column = 0; column < row.cells.size(); ++column) {
+        if (column > 0) line += ',';
+        line += QuoteCsvField(column == 4 ? StatusWord(row.cells[column]) : row.cells[column]);
+    }
+    return line + "\r\n";
+}
+
+// The whole file: byte-order mark, header, one line per row of the list.
+std::string CsvText() {
+    auto& ui = platform::TheUi();
+    std::string text = "\xEF\xBB\xBF";
+    text += "File Name,Checksum (" + ui.SelectedItemText(ControlId::AlgorithmPopup) +
+            "),File Size,File Date,Status\r\n";
+    for (size_t i = 0; i < ui.RowCount(ControlId::ChecksumList); ++i) {
+        if (auto row = ui.Row(ControlId::ChecksumList, i)) text += CsvLine(*row);
+    }
+    return text;
+}
+
+bool FolderCanBeListed(const std::string& folder) {
+    DIR* dir = opendir(folder.c_str());
+    if (!dir) return false;
+    closedir(dir);
+    return true;
+}
+
+// Writes the export into the folder; false when the file cannot be created or written.
+bool WriteExport(const std::string& directory, const std::string& name) {
+    if (!FolderCanBeListed(directory.empty() ? "." : directory)) {
+        ShowErrorAlert("Could not create the export file!\n");
+        return false;
+    }
+    // A name that cleaned to nothing cannot be created; a partly written file never replaces an existing one.
+    if (name.empty() || name == "." || name == ".." ||
+        !platform::WriteFileAtomically(directory + name, CsvText(), 0644)) {
+        ShowErrorAlert("Could not create the export file!\n");
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string QuoteCsvField(const std::string& cell) {
+    std::string field = "\"";
+    for (char c : cell) {
+        if (c == '\t' || c == '\n' || c == '\r') {
+            field += ' ';
+        } else if (c == '"') {
+            field += "\"\"";
+        } else {
+            field += c;
+        }
+    }
+    return field + "\"";
+}
+
+std::string ExportDateText(std::time_t when, const std::string& localeIdentifier) {
+    std::tm local{};
+    localtime_r(&when, &local);
+    int hour = local.tm_hour % 12 == 0 ? 12 : local.tm_hour % 12;
+    char text[64];
+    if (localeIdentifier == "en_US" || localeIdentifier == "en_CA") {
+        std::snprintf(text, sizeof text, "%02d-%02d-%04d-%d%02d%02d", local.tm_mon + 1, local.tm_mday,
+                      local.tm_year + 1900, hour, local.tm_min, local.tm_sec);
+    } else {
+        std::snprintf(text, sizeof text, "%02d-%02d-%04d%d%02d%02d", local.tm_mday, local.tm_mon + 1,
+                      local.tm_year + 1900, hour, local.tm_min, local.tm_sec);
+    }
+    return text;
+}
+
+std::string ExportDateText() { return ExportDateText(std::time(nullptr), platform::LocaleIdentifier()); }
+
+std::string CleanExportFileName(const std::string& name) {
+    std::string cleaned;
+    for (char c : TrimBlanks(name)) {
+        switch (c) {
+            case '/':
+            case '\\':
+                cleaned += '_';
+                break;
+            case ':':
+                cleaned += '-';
+                break;
+            case '\t':
+                cleaned += ' ';
+                break;
+            case '*':
+            case '?':
+            case '"':
+            case '<':
+            case '>':
+            case '|':
+            case '\r':
+            case '\n':
+                break;
+            default:
+                cleaned += c;
+        }
+    }
+    return cleaned;
+}
+
+void ExportChecksums() {
+    auto& services = platform::Platform();
+    std::string chosen = services.RunSavePanel("Save Export File", ExportDateText() + "_Corvane_Export.csv");
+    if (chosen.empty()) {
+        ShowErrorAlert("The selected directory path is invalid or inaccessible.\n");
+    } else {
+        size_t slash = chosen.rfind('/');
+        std::string directory = slash == std::string::npos ? "" : chosen.substr(0, slash + 1);
+        std::string name = CleanExportFileName(chosen.substr(directory.size()));
+        if (WriteExport(directory, name)) services.PlaySystemSound(platform::kCompletionSound);
+    }
+    platform::TheUi().MakeKeyAndFront(platform::WindowId::Main);
+}
+
+}  // namespace corvane

@@ -1,0 +1,41 @@
+#include "app/list_clicks.h"
+
+#include "app/clipboard_state.h"
+#include "app/settings.h"
+#include "platform/services.h"
+#include "platform/ui.h"
+
+namespace corvane {
+
+namespace {
+
+using platform::ControlId;
+
+// The selected row, when there is one.
+std::optional<platform::ListRow> SelectedRow() {
+    auto& ui = platform::TheUi();
+    int row = ui.SelectedRow(ControlId::ChecksumList);
+    if (row < 0) return std::nullopt;
+    return ui.Row(ControlId::ChecksumList, static_cast<size_t>(row));
+}
+
+}  // namespace
+
+void CopySelectedChecksum() {
+    auto row = SelectedRow();
+    if (!row) return;
+    auto& services = platform::Platform();
+    services.SetClipboardText(row->cells[1]);
+    // Our own copy is no outside change for the watcher, and the next paste must not take it as paths.
+    PasteboardChangeCount = services.ClipboardChangeCount();
+    SkipNextPaste = true;
+}
+
+void RevealSelectedFile() {
+    if (UseShortPaths) return;  // the list does not show whole paths
+    auto row = SelectedRow();
+    if (!row || row->cells[0].empty()) return;
+    platform::Platform().RevealFile(row->cells[0]);
+}
+
+}  // namespace corvane

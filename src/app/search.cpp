@@ -1,0 +1,86 @@
+#include "app/search.h"
+
+#include "platform/text.h"
+#include "platform/ui.h"
+
+namespace corvane {
+
+namespace {
+
+using platform::ControlId;
+
+constexpr size_t kMaxTermCharacters = 60;
+
+// The first n characters of UTF-8 text, never cutting a character in two.
+std::string FirstCharacters(const std::string& text, size_t n) {
+    size_t characters = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) continue;
+        if (characters++ == n) return text.substr(0, i);
+    }
+    return text;
+}
+
+size_t CharacterCount(const std::string& text) {
+    size_t count = 0;
+    for (char c : text) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return count;
+}
+
+bool RowMatches(int64_t row, const std::string& term) {
+    auto found = platform::TheUi().Row(ControlId::ChecksumList, static_cast<size_t>(row));
+    return found && ToLowerSimple(found->cells[0]).find(term) != std::string::npos;
+}
+
+// The first matching row in [from, to), or -1.
+int64_t FindRow(int64_t from, int64_t to, const std::string& term) {
+    for (int64_t row = from; row < to; ++row) {
+        if (RowMatches(row, term)) return row;
+    }
+    return -1;
+}
+
+}  // namespace
+
+void RegisterSearchField() { NativeControls["fieldA"] = {ControlId::SearchField, SearchFileList}; }
+
+void OnControlTextChange() {
+    for (auto& [key, entry] : NativeControls) {
+        if (entry.control == ControlId::None || !entry.callback) continue;
+        entry.callback();
+    }
+}
+
+int SearchFileList() {
+    auto entry = NativeControls.find("fieldA");
+    if (entry == NativeControls.end() || entry->second.control == ControlId::None) return 0;
+    auto& ui = platform::TheUi();
+    std::string term = FirstCharacters(TrimBlanks(ui.Text(entry->second.control)), kMaxTermCharacters);
+    if (CharacterCount(term) < 3) return 0;
+    auto count = static_cast<int64_t>(ui.RowCount(ControlId::ChecksumList));
+    term = ToLowerSimple(term);
+    int64_t start = 0;
+    if (term == SearchText) {
+        start = SearchLastRow + 1;
+    } else {
+        SearchText = term;
+        SearchLastRow = -1;
+    }
+    int64_t match = FindRow(start, count, term);
+    if (match < 0 && start > 0) match = FindRow(0, start, term);
+    if (match < 0) return 0;
+    ui.SelectRow(ControlId::ChecksumList, static_cast<int>(match));
+    ui.ScrollRowToVisible(ControlId::ChecksumList, static_cast<int>(match));
+    SearchLastRow = match;
+    return 0;
+}
+
+void ReleaseSearchField() {
+    auto entry = NativeControls.find("fieldA");
+    if (entry == NativeControls.end()) return;
+    entry->second.control = ControlId::None;
+    entry->second.callback = nullptr;
+    NativeControls.erase(entry);
+}
+
+}  // namespace corvane

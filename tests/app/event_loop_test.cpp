@@ -1,0 +1,159 @@
+#include "app/event_loop.h"
+
+#include <gtest/gtest.h>
+
+#include "app/startup.h"
+#include "engine/run_state.h"
+#include "platform/user_defaults.h"
+#include "support/app_fixture.h"
+
+namespace corvane {
+namespace {
+
+using platform::ControlEvent;
+using platform::ControlId;
+using platform::Event;
+using platform::Events;
+using platform::MenuEvent;
+using platform::WindowId;
+
+class EventLoopTest : public testing::AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        BuildWindow();
+    }
+    void ChooseAlgorithm(int index) {
+        ui().UserSelectItem(ControlId::AlgorithmPopup, index);
+        DispatchEvent(ControlEvent(ControlId::AlgorithmPopup, platform::kSelectionChange));
+    }
+    int Activations() { return ui().Window(WindowId::Main)->activations; }
+};
+
+TEST_F(EventLoopTest, ChoosingSha256TurnsShortPathsOffInMemoryAndExplains) {
+    ToggleShortPaths();  // stores HideDir 1
+    ASSERT_EQ(UseShortPaths, 1);
+    ChooseAlgorithm(3);
+    EXPECT_EQ(SelectedAlgorithm, "SHA256");
+    EXPECT_EQ(UseShortPaths, 0);
+    EXPECT_FALSE(ui().IsEnabled(ControlId::ShortPathsCheckbox));
+    EXPECT_TRUE(ui().IsChecked(ControlId::ShortPathsCheckbox));
+    EXPECT_EQ(platform::UserDefaults(home.PreferencesFile()).IntegerForKey(kHideDirKey), 1);
+    ASSERT_EQ(services.alerts.size(), 1u);
+    EXPECT_EQ(services.alerts[0].style, platform::AlertStyle::Informational);
+    EXPECT_EQ(services.alerts[0].message, "Malware Scanning Enabled");
+    EXPECT_EQ(services.alerts[0].informative,
+              "Malware scanning is only possible when the 'SHA256' checksum is selected.\n");
+
+    // Another algorithm enables the box again; a click then turns short paths on with the tick kept.
+    ChooseAlgorithm(1);
+    EXPECT_TRUE(ui().IsEnabled(ControlId::ShortPathsCheckbox));
+    EXPECT_EQ(UseShortPaths, 0);
+    DispatchEvent(ControlEvent(ControlId::ShortPathsCheckbox, platform::kLeftClick));
+    EXPECT_EQ(UseShortPaths, 1);
+    EXPECT_TRUE(ui().IsChecked(ControlId::ShortPathsCheckbox));
+    EXPECT_EQ(services.alerts.size(), 1u);
+}
+
+TEST_F(EventLoopTest, ControlEventsReachOnlyTheirHandlers) {
+    // The popup reacts only to a choice; the check boxes to any event; icons and the label to none.
+    DispatchEvent(ControlEvent(ControlId::AlgorithmPopup, platform::kLeftClick));
+    DispatchEvent(ControlEvent(ControlId::AlgorithmHelpIcon, platform::kSelectionChange));
+    DispatchEvent(ControlEvent(ControlId::AlgorithmLabel, platform::kLeftClick));
+    EXPECT_TRUE(services.alerts.empty());
+    EXPECT_FALSE(std::filesystem::exists(home.PreferencesFile()));
+
+    DispatchEvent(ControlEvent(ControlId::DockTimeCheckbox, platform::kRightClick));
+    EXPECT_EQ(ShowDockTime, 1);
+    DispatchEvent(ControlEvent(ControlId::ShortPathsCheckbox, platform::kLeftClick));
+    EXPECT_EQ(UseShortPaths, 1);
+}
+
+TEST_F(EventLoopTest, AboutOpensFromTheQueueOnlyWhileNoRunIsActive) {
+    WorkerRunning = true;
+    DispatchEvent(MenuEvent(platform::kAppAboutItem));
+    EXPECT_EQ(Events().PendingCount(), 0u);
+
+    WorkerRunning = false;
+    DispatchEvent(MenuEvent(platform::kAppAboutItem));
+    EXPECT_TRUE(services.alerts.empty());  // not directly
+    auto pending = Events().PendingEvents();
+    ASSERT_EQ(pending.size(), 1u);
+    EXPECT_EQ(pending[0].kind, platform::kMenuEvent);
+    EXPECT_EQ(pending[0].object, platform::kAboutItem);
+
+    DispatchEvent(Events().Wait());
+    ASSERT_EQ(services.alerts.size(), 1u);
+    EXPECT_EQ(services.alerts[0].message, "Corvane v1.12 Beta\n(Intel)");
+    EXPECT_TRUE(services.alerts[0].informative.starts_with("\nA file hash calculator for macOS\nmade with great angst\n\n"));
+    EXPECT_EQ(services.alerts[0].buttons, (std::vector<std::string>{"Ok", "See My Other Apps"}));
+    EXPECT_TRUE(services.openedUrls.empty());
+}
+
+TEST_F(EventLoopTest, TheAboutBoxsSecondButtonOpensTheMakersPage) {
+    services.alertAnswers = {platform::kSecondButton};
+    int before = Activations();
+    DispatchEvent(MenuEvent(platform::kAboutItem));
+    ASSERT_EQ(services.openedUrls.size(), 1u);
+    EXPECT_TRUE(services.openedUrls[0].starts_with("https://"));
+    EXPECT_EQ(Activations(), before + 1);
+}
+
+TEST_F(EventLoopTest, ResetLayoutRestoresTheMinimumSizeWithoutActivating) {
+    ui().SetContentSize(WindowId::Main, {1200, 900});
+    int before = Activations();
+    DispatchEvent(MenuEvent(platform::kResetLayoutItem));
+    EXPECT_EQ(ui().ContentSize(WindowId::Main), (platform::Size{800, 500}));
+    EXPECT_EQ(ui().Frame(ControlId::EtaLine), (platform::Rect{10, 425, 780, 25}));
+    EXPECT_EQ(Activations(), before);
+}
+
+TEST_F(EventLoopTest, SizeAndRestoreLayOutAndActivate) {
+    ui().UserSetContentSize(WindowId::Main, {1000, 450});
+    int before = Activations();
+    DispatchEvent(platform::WindowEvent(platform::kSizeEvent, WindowId::Main));
+    EXPECT_EQ(ui().ContentSize(WindowId::Main), (platform::Size{1000, 500}));
+    EXPECT_EQ(ui().Frame(ControlId::ClearFilesButton), (platform::Rect{880, 465, 100, 25}));
+    EXPECT_EQ(Activations(), before + 1);
+
+    ui().UserSetContentSize(WindowId::Main, {1400, 1000});
+    DispatchEvent(platform::WindowEvent(platform::kRestoreEvent, WindowId::Main));
+    EXPECT_EQ(ui().ContentSize(WindowId::Main), (platform::Size{800, 500}));
+    EXPECT_EQ(ui().Frame(ControlId::ClearFilesButton), (platform::Rect{680, 465, 100, 25}));
+    EXPECT_EQ(Activations(), before + 2);
+}
+
+TEST_F(EventLoopTest, UnknownMenuItemsTimersAndUpdateEventsAreIgnored) {
+    DispatchEvent(MenuEvent(99));
+    DispatchEvent(Event{platform::kTimerEvent, WindowId::Main, 1234, 0, 0, {}});
+    DispatchEvent(platform::WindowEvent(platform::kUpdateProgressEvent, WindowId::None));
+    EXPECT_TRUE(services.alerts.empty());
+    EXPECT_EQ(ui().ContentSize(WindowId::Main), (platform::Size{800, 500}));
+}
+
+TEST_F(EventLoopTest, AnAppearanceChangeKeepsTheStatusLineColours) {
+    ui().SetColors(ControlId::StatusLine, 0x000000, 0xFFFFFF);
+    DispatchEvent(platform::WindowEvent(platform::kAppearanceChangedEvent, WindowId::None));
+    EXPECT_EQ(ui().Control(ControlId::StatusLine).background, 0xDFFEFFu);
+    EXPECT_EQ(ui().Control(ControlId::StatusLine).foreground, 0u);
+}
+
+using EventLoopDeathTest = EventLoopTest;
+
+TEST_F(EventLoopDeathTest, QuitAndCloseEndTheProgramWithStatusZero) {
+    EXPECT_EXIT(DispatchEvent(MenuEvent(platform::kQuitItem)), ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(DispatchEvent(platform::WindowEvent(platform::kCloseRequestEvent, WindowId::Main)), ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(EventLoopDeathTest, TheLoopRunsUntilQuit) {
+    EXPECT_EXIT(
+        {
+            Events().Post(MenuEvent(platform::kResetLayoutItem));
+            Events().Post(MenuEvent(platform::kQuitItem));
+            RunEventLoop();
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+}  // namespace
+}  // namespace corvane

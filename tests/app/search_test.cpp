@@ -1,0 +1,109 @@
+#include "app/search.h"
+
+#include <gtest/gtest.h>
+
+#include "app/event_loop.h"
+#include "support/app_fixture.h"
+
+namespace corvane {
+namespace {
+
+using platform::ControlId;
+
+class SearchTest : public testing::AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        BuildWindow();
+    }
+    void Fill(std::initializer_list<const char*> names) {
+        ui().ClearRows(ControlId::ChecksumList);
+        for (const char* name : names) ui().AppendRow(ControlId::ChecksumList, {{name, "", "", "", ""}, false});
+    }
+    // The user types: the field's text changes and the loop gets the change.
+    void Type(const std::string& text) {
+        ui().UserSetText(ControlId::SearchField, text);
+        DispatchEvent(platform::ControlEvent(ControlId::SearchField, platform::kTextChange));
+    }
+    int Selected() { return ui().SelectedRow(ControlId::ChecksumList); }
+};
+
+TEST_F(SearchTest, StartsAtTheThirdCharacterAndIgnoresCase) {
+    Fill({"/u/Alpha.txt", "/u/Report.PDF", "/u/report2.txt"});
+    Type("re");
+    Type("  re  ");
+    EXPECT_EQ(Selected(), -1);  // two characters once the blanks are gone
+    Type("REP");
+    EXPECT_EQ(Selected(), 1);
+    EXPECT_EQ(ui().RevealedRow(ControlId::ChecksumList), 1);
+    EXPECT_EQ(SearchText, "rep");
+    EXPECT_EQ(SearchLastRow, 1);
+}
+
+TEST_F(SearchTest, TheSameTermContinuesAfterTheLastMatchAndWrapsOnce) {
+    Fill({"/u/report1", "/u/other", "/u/report2"});
+    Type("report");
+    EXPECT_EQ(Selected(), 0);
+    Type("report ");  // a trailing blank leaves the term unchanged
+    EXPECT_EQ(Selected(), 2);
+    Type("REPORT");
+    EXPECT_EQ(Selected(), 0);
+}
+
+TEST_F(SearchTest, ASingleMatchIsFoundAgain) {
+    Fill({"/u/a", "/u/unique", "/u/b"});
+    Type("uniq");
+    Type("UNIQ");
+    EXPECT_EQ(Selected(), 1);
+    EXPECT_EQ(SearchLastRow, 1);
+}
+
+TEST_F(SearchTest, ATermWithoutAMatchKeepsTheSelectionButBecomesTheTerm) {
+    Fill({"/u/abc", "/u/abd"});
+    Type("abd");
+    ASSERT_EQ(Selected(), 1);
+    Type("xyz");
+    EXPECT_EQ(Selected(), 1);
+    EXPECT_EQ(SearchText, "xyz");
+    EXPECT_EQ(SearchLastRow, -1);
+}
+
+TEST_F(SearchTest, TermsAreCutToSixtyCharacters) {
+    std::string name(70, 'a');
+    Fill({("/u/" + name).c_str()});
+    Type(name);
+    EXPECT_EQ(Selected(), 0);
+    EXPECT_EQ(SearchText, std::string(60, 'a'));
+}
+
+TEST_F(SearchTest, AnEmptyListSelectsNothingButTakesTheTerm) {
+    Type("abc");
+    EXPECT_EQ(Selected(), -1);
+    EXPECT_EQ(SearchText, "abc");
+}
+
+TEST_F(SearchTest, ARefilledListContinuesAfterTheOldRowNumber) {
+    Fill({"/x/a", "/x/b", "/x/c", "/x/d"});
+    Type("/x/d");
+    ASSERT_EQ(SearchLastRow, 3);
+    Fill({"/x/d", "/x/d"});
+    Type("/x/d ");
+    EXPECT_EQ(Selected(), 0);  // row 4 lies beyond the end, so the search runs from the top
+}
+
+TEST_F(SearchTest, NonAsciiLettersMatchInAnyCase) {
+    Fill({"/u/\xC3\x84rger.txt"});  // Ärger
+    Type("\xC3\xA4rg");               // ärg
+    EXPECT_EQ(Selected(), 0);
+}
+
+TEST_F(SearchTest, AReleasedFieldSearchesNoMore) {
+    Fill({"/u/abc"});
+    ReleaseSearchField();
+    Type("abc");
+    EXPECT_EQ(Selected(), -1);
+    EXPECT_TRUE(NativeControls.empty());
+}
+
+}  // namespace
+}  // namespace corvane
