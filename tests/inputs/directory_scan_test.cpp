@@ -9,7 +9,7 @@
 
 #include "inputs/excluded_file.h"
 #include "inputs/exclusions.h"
-#include "temp_folder.h"
+#include "inputs_fixture.h"
 
 namespace corvane {
 namespace {
@@ -47,7 +47,7 @@ std::string ReferenceScan(const std::string& folder, int depth) {
     return out;
 }
 
-using DirectoryScanTest = testing::TempFolderTest;
+using DirectoryScanTest = testing::InputsTest;
 
 TEST_F(DirectoryScanTest, TwoFilesGiveThreeFieldsInListingOrder) {
     std::string d = MakeFolder("D");

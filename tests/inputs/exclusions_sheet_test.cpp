@@ -1,0 +1,218 @@
+#include "inputs/exclusions_sheet.h"
+
+#include <gtest/gtest.h>
+
+#include "inputs/excluded_file.h"
+#include "inputs/exclusions.h"
+#include "inputs_fixture.h"
+#include "scripted_user.h"
+
+namespace corvane {
+namespace {
+
+using platform::ControlId;
+using platform::ControlKind;
+using platform::WindowId;
+
+constexpr const char* kConfig = "Library/Preferences/Corvane_ExclusionsConfig.txt";
+constexpr const char* kTooLongText = "You have exceeded the allowed length for excluded directories.\n\r";
+
+class ExclusionsSheetTest : public testing::InputsTest {
+  protected:
+    void SetUp() override {
+        InputsTest::SetUp();
+        BuildWindow();
+    }
+    std::string Editor() { return ui().Text(ControlId::ExclusionsEditor); }
+    std::string ConfigFile() { return ReadFile(Path(kConfig)); }
+
+    testing::ScriptedUser user;
+};
+
+TEST_F(ExclusionsSheetTest, OpensOverTheMainWindowWithItsControls) {
+    ExcludedDirs = "/a|/b";
+    user.Then([this] {
+        auto sheet = ui().Window(WindowId::ExclusionsSheet);
+        ASSERT_TRUE(sheet);
+        EXPECT_EQ(sheet->spec.kind, platform::WindowKind::Sheet);
+        EXPECT_EQ(sheet->spec.parent, WindowId::Main);
+        EXPECT_EQ(sheet->contentSize, (platform::Size{460, 200}));
+        EXPECT_EQ(sheet->title, "");
+        EXPECT_GE(sheet->activations, 1);
+        struct Expected {
+            ControlId id;
+            ControlKind kind;
+            platform::Rect frame;
+            const char* text;
+        };
+        const Expected controls[] = {
+            {ControlId::ExclusionsLabel,
+             ControlKind::Label,
+             {20, 10, 440, 20},
+             "Add / edit directories to exclude (use | to separate each):"},
+            {ControlId::ExclusionsEditor, ControlKind::TextEditor, {20, 30, 420, 110}, "/a|/b"},
+            {ControlId::ExclusionsCancel, ControlKind::Button, {240, 160, 90, 25}, "Cancel"},
+            {ControlId::ExclusionsSave, ControlKind::Button, {350, 160, 80, 25}, "Save"},
+            {ControlId::ExclusionsDefaults, ControlKind::Button, {20, 160, 90, 25}, "Defaults"},
+        };
+        for (const Expected& c : controls) {
+            platform::ControlState state = ui().Control(c.id);
+            EXPECT_EQ(state.window, WindowId::ExclusionsSheet);
+            EXPECT_EQ(state.kind, c.kind);
+            EXPECT_EQ(state.frame, c.frame);
+            EXPECT_EQ(state.text, c.text);
+        }
+        EXPECT_EQ(ui().Control(ControlId::ExclusionsLabel).align, platform::TextAlign::Center);
+        EXPECT_TRUE(ui().Control(ControlId::ExclusionsSave).isDefault);
+        EXPECT_FALSE(ui().IsEnabled(ControlId::ExclusionsButton));
+    });
+    user.Click(ControlId::ExclusionsCancel);
+    int mainActivations = ui().Window(WindowId::Main)->activations;
+
+    EditExclusions();
+
+    EXPECT_TRUE(user.Done());
+    EXPECT_FALSE(ui().WindowExists(WindowId::ExclusionsSheet));
+    EXPECT_FALSE(ui().ControlExists(ControlId::ExclusionsEditor));
+    EXPECT_TRUE(ui().IsEnabled(ControlId::ExclusionsButton));
+    EXPECT_EQ(ui().Window(WindowId::Main)->activations, mainActivations + 1);
+}
+
+TEST_F(ExclusionsSheetTest, SaveWritesTheFileAndPutsTheListInForce) {
+    user.Type("/Applications|/Users/u/Temp");
+    user.Click(ControlId::ExclusionsSave);
+    EditExclusions();
+    EXPECT_EQ(ConfigFile(), "ExcludedDirectories=/Applications|/Users/u/Temp\n");
+    EXPECT_EQ(ExcludedDirs, "/Applications|/Users/u/Temp");
+    EXPECT_TRUE(IsExcludedFile("/users/u/temp/a.txt"));
+    EXPECT_FALSE(IsExcludedFile("/Library/a.txt"));
+}
+
+TEST_F(ExclusionsSheetTest, SaveWithAnEmptyEditorExcludesNoDirectory) {
+    user.Type("");
+    user.Click(ControlId::ExclusionsSave);
+    EditExclusions();
+    EXPECT_EQ(ConfigFile(), "ExcludedDirectories=\n");
+    EXPECT_EQ(ExcludedDirs, "");
+    EXPECT_FALSE(IsExcludedFile("/Library/a.txt"));
+}
+
+TEST_F(ExclusionsSheetTest, AfterSaveOnlyTheTrimmedFirstLineIsInForce) {
+    user.Type("/a|/b  \n/c");
+    user.Click(ControlId::ExclusionsSave);
+    EditExclusions();
+    EXPECT_EQ(ConfigFile(), "ExcludedDirectories=/a|/b  \n/c\n");
+    EXPECT_EQ(ExcludedDirs, "/a|/b");
+}
+
+TEST_F(ExclusionsSheetTest, DefaultsThenCancelChangesNothing) {
+    MakeFile(kConfig, "ExcludedDirectories=/mine\n");
+    ExcludedDirs = "/mine";
+    user.Click(ControlId::ExclusionsDefaults);
+    user.Then([this] { EXPECT_EQ(Editor(), kDefaultExcludedDirs); });
+    user.Click(ControlId::ExclusionsCancel);
+    EditExclusions();
+    EXPECT_EQ(ConfigFile(), "ExcludedDirectories=/mine\n");
+    EXPECT_EQ(ExcludedDirs, "/mine");
+}
+
+TEST_F(ExclusionsSheetTest, DefaultsThenSaveWritesTheStartUpList) {
+    ExcludedDirs = "/mine";
+    user.Click(ControlId::ExclusionsDefaults);
+    user.Click(ControlId::ExclusionsSave);
+    EditExclusions();
+    EXPECT_EQ(ConfigFile(), std::string("ExcludedDirectories=") + kDefaultExcludedDirs + "\n");
+    EXPECT_EQ(ExcludedDirs, kDefaultExcludedDirs);
+}
+
+TEST_F(ExclusionsSheetTest, CancelWithoutAFileKeepsTheListInForce) {
+    ExcludedDirs = "/in-memory";
+    user.Type("/typed");
+    user.Click(ControlId::ExclusionsCancel);
+    EditExclusions();
+    EXPECT_EQ(ExcludedDirs, "/in-memory");
+    EXPECT_FALSE(std::filesystem::exists(Path(kConfig)));
+}
+
+TEST_F(ExclusionsSheetTest, CancelPutsTheFilesListBackInForce) {
+    MakeFile(kConfig, "ExcludedDirectories=/from-file\n");
+    ExcludedDirs = "/changed-since";
+    user.Click(ControlId::ExclusionsCancel);
+    EditExclusions();
+    EXPECT_EQ(ExcludedDirs, "/from-file");
+}
+
+TEST_F(ExclusionsSheetTest, SaveThatCannotWriteIsSilentAndKeepsTheSavedText) {
+    MakeFile("Library", "a file where the folder should be");
+    user.Type("/saved");
+    user.Click(ControlId::ExclusionsSave);
+    EditExclusions();
+    EXPECT_TRUE(services.alerts.empty());
+    EXPECT_EQ(ExcludedDirs, "/saved");
+}
+
+TEST_F(ExclusionsSheetTest, TheCharacterPastTheLimitIsRefusedWithAnAlert) {
+    const std::string limit(kMaxExclusionsLength, 'a');
+    user.Type(limit);
+    user.Then([this] { EXPECT_TRUE(services.alerts.empty()); });
+    user.Type(limit + "b");
+    user.Then([this, limit] {
+        ASSERT_EQ(services.alerts.size(), 1u);
+        EXPECT_EQ(services.alerts[0].title, "Error!");
+        EXPECT_EQ(services.alerts[0].style, platform::AlertStyle::Error);
+        EXPECT_EQ(services.alerts[0].message, kTooLongText);
+        EXPECT_EQ(Editor(), limit);
+    });
+    user.Click(ControlId::ExclusionsSave);
+    EditExclusions();
+    EXPECT_EQ(ExcludedDirs, limit);
+}
+
+TEST_F(ExclusionsSheetTest, LimitCountsUtf16UnitsAndNeverSplitsACharacter) {
+    const std::string emoji = "\xF0\x9F\x93\x81";  // two UTF-16 units
+    const std::string start(kMaxExclusionsLength - 1, 'a');
+    user.Type(std::string(kMaxExclusionsLength - 2, 'a') + emoji);  // exactly 1048 units
+    user.Then([this] { EXPECT_TRUE(services.alerts.empty()); });
+    user.Type(start + emoji);  // 1049 units
+    user.Then([this, start] {
+        EXPECT_EQ(services.alerts.size(), 1u);
+        EXPECT_EQ(Editor(), start);
+    });
+    user.Click(ControlId::ExclusionsCancel);
+    EditExclusions();
+}
+
+TEST_F(ExclusionsSheetTest, LongerPasteIsCutToTheLimit) {
+    user.Type(std::string(2000, 'p'));
+    user.Then([this] {
+        EXPECT_EQ(services.alerts.size(), 1u);
+        EXPECT_EQ(Editor(), std::string(kMaxExclusionsLength, 'p'));
+    });
+    user.Click(ControlId::ExclusionsCancel);
+    EditExclusions();
+}
+
+TEST_F(ExclusionsSheetTest, EventsWhileOpenAreDropped) {
+    auto& events = platform::Events();
+    platform::Event drop{platform::kDropEvent, WindowId::Main, 0, 0, 1, Path("file.txt")};
+    MakeFile("file.txt");
+    events.Post(drop);
+    events.Post(platform::MenuEvent(platform::kQuitItem));
+    events.Post(platform::MenuEvent(platform::kPasteItem));
+    events.Post(platform::Event{platform::kCloseRequestEvent, WindowId::Main, 0, 0, 0, {}});
+    events.Post(platform::Event{platform::kCloseRequestEvent, WindowId::ExclusionsSheet, 0, 0, 0, {}});
+    events.Post(platform::Event{platform::kTimerEvent, WindowId::Main, 2001, 0, 0, {}});
+    events.Post(platform::ControlEvent(ControlId::ExclusionsButton, platform::kLeftClick));
+    events.Post(platform::ControlEvent(ControlId::ClearFilesButton, platform::kLeftClick));
+    user.Click(ControlId::ExclusionsCancel);
+    EditExclusions();
+    EXPECT_TRUE(user.Done());
+    EXPECT_EQ(events.PendingCount(), 0u);
+    EXPECT_TRUE(services.alerts.empty());
+    EXPECT_EQ(ui().RowCount(ControlId::ChecksumList), 0u);
+    EXPECT_TRUE(ui().IsEnabled(ControlId::ExclusionsButton));
+    EXPECT_FALSE(ui().WindowExists(WindowId::ExclusionsSheet));
+}
+
+}  // namespace
+}  // namespace corvane

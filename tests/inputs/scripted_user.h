@@ -1,0 +1,56 @@
+// Stands in for the person at the exclusions sheet: each time the program waits for an event, the next
+// scripted action is done, as a real backend would report it (the editor's text stored first, then the
+// control event posted).
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <string>
+
+#include "platform/events.h"
+#include "platform/ui.h"
+
+namespace corvane::testing {
+
+class ScriptedUser : public platform::EventPump {
+  public:
+    ScriptedUser() { platform::Events().SetPump(this); }
+    ~ScriptedUser() override { platform::Events().SetPump(nullptr); }
+
+    void Then(std::function<void()> action) { actions_.push_back(std::move(action)); }
+    void Click(platform::ControlId button) {
+        Then([button] { Post(button, platform::kLeftClick); });
+    }
+    void Type(const std::string& text) {
+        Then([text] {
+            platform::TheUi().UserSetText(platform::ControlId::ExclusionsEditor, text);
+            Post(platform::ControlId::ExclusionsEditor, platform::kTextChange);
+        });
+    }
+
+    void Block(std::optional<std::chrono::steady_clock::time_point>) override {
+        if (actions_.empty()) {
+            ADD_FAILURE() << "the program waits for more than the script holds";
+            Post(platform::ControlId::ExclusionsCancel, platform::kLeftClick);
+            return;
+        }
+        auto action = std::move(actions_.front());
+        actions_.pop_front();
+        action();
+    }
+    void Wake() override {}
+
+    bool Done() const { return actions_.empty(); }
+
+  private:
+    static void Post(platform::ControlId control, int type) {
+        platform::Events().Post(
+            platform::ControlEvent(control, type, 0, platform::WindowId::ExclusionsSheet));
+    }
+
+    std::deque<std::function<void()>> actions_;
+};
+
+}  // namespace corvane::testing
