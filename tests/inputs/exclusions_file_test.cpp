@@ -18,6 +18,10 @@ struct FileCase {
     const char* expected;  // ExcludedDirs after loading
 };
 
+void PrintTo(const FileCase& c, std::ostream* os) {
+    *os << ::testing::PrintToString(std::string(c.content));
+}
+
 class LoadExclusionsTest : public testing::InputsTest, public ::testing::WithParamInterface<FileCase> {};
 
 TEST_P(LoadExclusionsTest, TakesTheLastLineWithTheKey) {
