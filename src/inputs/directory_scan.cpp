@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sched.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -39,6 +40,14 @@ struct Folder {
     std::vector<Item> items;
     std::string names;
 };
+
+// The processors this process may run on: more threads than these would only take turns.
+unsigned UsableProcessors() {
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (sched_getaffinity(0, sizeof set, &set) == 0) return static_cast<unsigned>(CPU_COUNT(&set));
+    return std::thread::hardware_concurrency();
+}
 
 bool IsDotOrDotDot(const char* name) {
     return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
@@ -82,7 +91,7 @@ class TreeScan {
         WorkLoop(/*stopWhenIdle=*/true);
         if (queue_.empty()) return;
         std::vector<std::thread> helpers;
-        unsigned count = std::clamp(std::thread::hardware_concurrency(), 1u, kMaxScanThreads) - 1;
+        unsigned count = std::clamp(UsableProcessors(), 1u, kMaxScanThreads) - 1;
         for (unsigned i = 0; i < count; ++i) {
             try {
                 helpers.emplace_back([this] { WorkLoop(false); });
