@@ -50,25 +50,26 @@ void BuildSheet() {
     ui.SetDefault(ControlId::ExclusionsSave, true);
 }
 
+size_t Utf16Units(unsigned char leadByte) {
+    if ((leadByte & 0xC0) == 0x80) return 0;  // continuation byte
+    return leadByte >= 0xF0 ? 2 : 1;
+}
+
 // The length of a UTF-8 text in UTF-16 units.
 size_t Utf16Length(std::string_view text) {
     size_t units = 0;
-    for (char ch : text) {
-        auto byte = static_cast<unsigned char>(ch);
-        if ((byte & 0xC0) == 0x80) continue;  // continuation byte
-        units += byte >= 0xF0 ? 2 : 1;
-    }
+    for (char c : text) units += Utf16Units(static_cast<unsigned char>(c));
     return units;
 }
 
-// Cuts the text to the limit, removing whole characters from its end.
-std::string CutToLimit(std::string text) {
-    // At least the last character goes; then as many more as a longer paste needs.
-    do {
-        size_t cut = text.size();
-        while (cut > 0 && (static_cast<unsigned char>(text[cut - 1]) & 0xC0) == 0x80) --cut;
-        text.resize(cut > 0 ? cut - 1 : 0);
-    } while (Utf16Length(text) > kMaxExclusionsLength);
+// The longest start of the text within the limit, cut between whole characters. For a text one unit too
+// long, this drops its last character; a longer paste is cut to the limit as well.
+std::string CutToLimit(const std::string& text) {
+    size_t units = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        units += Utf16Units(static_cast<unsigned char>(text[i]));
+        if (units > kMaxExclusionsLength) return text.substr(0, i);
+    }
     return text;
 }
 
@@ -76,7 +77,7 @@ void CheckEditorLength() {
     std::string text = TheUi().Text(ControlId::ExclusionsEditor);
     if (Utf16Length(text) <= kMaxExclusionsLength) return;
     ShowErrorAlert("You have exceeded the allowed length for excluded directories.\n\r");
-    TheUi().SetText(ControlId::ExclusionsEditor, CutToLimit(std::move(text)));
+    TheUi().SetText(ControlId::ExclusionsEditor, CutToLimit(text));
 }
 
 void Save() {
