@@ -6,6 +6,7 @@
 #include "app/layout.h"
 #include "app/settings.h"
 #include "app/startup.h"
+#include "engine/progress_display.h"
 #include "engine/run_control.h"
 #include "engine/run_state.h"
 #include "platform/ui.h"
@@ -47,7 +48,10 @@ void HandleMenu(int item) {
 }
 
 // Control events go to the first control of this order that matches.
-void HandleControl(ControlId control, int type) {
+void HandleControl(const Event& event) {
+    auto control = static_cast<ControlId>(event.object);
+    int type = event.type;
+    bool notice = type == platform::kWorkerProgress;
     switch (control) {
         case ControlId::AlgorithmPopup:
             if (type == platform::kSelectionChange) HandleAlgorithmChange();
@@ -57,6 +61,19 @@ void HandleControl(ControlId control, int type) {
             break;
         case ControlId::DockTimeCheckbox:
             ToggleDockTime();
+            break;
+        case ControlId::AbortButton:
+            AbortRun();
+            break;
+        case ControlId::EtaLine:
+            if (notice) HandleWorkerProgress(control, event.data, event.serial);
+            break;
+        case ControlId::ClearFilesButton:
+            ClearFiles();
+            break;
+        case ControlId::RunProgressBar:
+        case ControlId::StatusLine:
+            if (notice) HandleWorkerProgress(control, event.data, event.serial);
             break;
         default:
             break;  // help icons, the label and anything else
@@ -74,7 +91,7 @@ void DispatchEvent(const Event& event) {
             if (event.window == WindowId::Main) ShutdownProgram();
             break;
         case platform::kControlEvent:
-            if (event.window == WindowId::Main) HandleControl(static_cast<ControlId>(event.object), event.type);
+            if (event.window == WindowId::Main) HandleControl(event);
             break;
         case platform::kSizeEvent:
             if (event.window == WindowId::Main) HandleSize();
