@@ -32,7 +32,8 @@ std::string BenchFile() {
         std::vector<uint64_t> chunk(1 << 17);
         for (int64_t written = 0; written < kFileSize; written += static_cast<int64_t>(chunk.size() * 8)) {
             for (auto& word : chunk) word = generator();
-            out.write(reinterpret_cast<const char*>(chunk.data()), static_cast<std::streamsize>(chunk.size() * 8));
+            out.write(reinterpret_cast<const char*>(chunk.data()),
+                      static_cast<std::streamsize>(chunk.size() * 8));
         }
     }
     // Into the page cache.
@@ -79,7 +80,8 @@ void BM_Crc32Ours(benchmark::State& state) {
     constexpr size_t kBlock = 32 << 20;
     for (auto _ : state) {
         uint32_t crc = corvane::platform::Crc32(0, nullptr, 0);
-        for (size_t at = 0; at < bytes.size(); at += kBlock) crc = corvane::platform::Crc32(crc, &bytes[at], kBlock);
+        for (size_t at = 0; at < bytes.size(); at += kBlock)
+            crc = corvane::platform::Crc32(crc, &bytes[at], kBlock);
         benchmark::DoNotOptimize(crc);
     }
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(bytes.size()));

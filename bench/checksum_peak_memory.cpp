@@ -45,6 +45,7 @@ int main(int argc, char** argv) {
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     long peak = StatusKiB("VmHWM");
     std::printf("%s %s of 4 GiB in %.2f s\nidle RSS %ld KiB, peak RSS %ld KiB, peak above idle %.1f MiB\n",
-                algorithm.c_str(), sum.c_str(), seconds, idle, peak, static_cast<double>(peak - idle) / 1024.0);
+                algorithm.c_str(), sum.c_str(), seconds, idle, peak,
+                static_cast<double>(peak - idle) / 1024.0);
     return 0;
 }

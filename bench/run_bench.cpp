@@ -59,7 +59,8 @@ void BM_Run10000Files(benchmark::State& state, const char* algorithm) {
                 corvane::DispatchEvent(*event);
             }
         }
-        elapsedMs += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        elapsedMs +=
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     }
     auto runs = static_cast<double>(state.iterations());
     double perFile = elapsedMs / runs / kFiles;
@@ -74,6 +75,9 @@ void BM_Run10000Files(benchmark::State& state, const char* algorithm) {
 }  // namespace
 
 BENCHMARK_CAPTURE(BM_Run10000Files, MD5, "MD5")->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
-BENCHMARK_CAPTURE(BM_Run10000Files, SHA256, "SHA256")->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+BENCHMARK_CAPTURE(BM_Run10000Files, SHA256, "SHA256")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1);
 
 BENCHMARK_MAIN();

@@ -100,7 +100,8 @@ void ProcessField(const WorkerRun& run, const std::string& path, const std::stri
 
     run.Post(ControlId::EtaLine, PackEtaNotice(total - h - 1, seconds));
     run.Post(ControlId::RunProgressBar, (h + 1) * 100 / total);
-    run.Change([&] { StatusText = "Processing: " + FileNameOf(path) + " - ETA: " + FormatDuration(seconds); });
+    run.Change(
+        [&] { StatusText = "Processing: " + FileNameOf(path) + " - ETA: " + FormatDuration(seconds); });
     run.Post(ControlId::StatusLine, 0);
 }
 

@@ -98,8 +98,9 @@ std::string ComputeChecksum(const std::string& path, const std::string& algorith
         uint32_t crc = platform::Crc32(0, nullptr, 0);
         ReadBlocks(fd, buffer.get(), blockSize, shouldStop,
                    [&](const unsigned char* data, size_t n) { crc = platform::Crc32(crc, data, n); });
-        unsigned char bytes[4] = {static_cast<unsigned char>(crc >> 24), static_cast<unsigned char>(crc >> 16),
-                                  static_cast<unsigned char>(crc >> 8), static_cast<unsigned char>(crc)};
+        unsigned char bytes[4] = {static_cast<unsigned char>(crc >> 24),
+                                  static_cast<unsigned char>(crc >> 16), static_cast<unsigned char>(crc >> 8),
+                                  static_cast<unsigned char>(crc)};
         return platform::HexText(bytes, sizeof bytes);
     }
     std::optional<platform::DigestKind> kind = DigestFor(algorithm);

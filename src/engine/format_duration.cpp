@@ -11,7 +11,8 @@ std::string TwoDigits(int64_t value) { return (value < 10 ? "0" : "") + std::to_
 std::string FormatDuration(int64_t seconds) {
     if (seconds < 0) return "?:??";
     if (seconds < 3600) return std::to_string(seconds / 60) + ":" + TwoDigits(seconds % 60);
-    return std::to_string(seconds / 3600) + ":" + TwoDigits(seconds % 3600 / 60) + ":" + TwoDigits(seconds % 60);
+    return std::to_string(seconds / 3600) + ":" + TwoDigits(seconds % 3600 / 60) + ":" +
+           TwoDigits(seconds % 60);
 }
 
 }  // namespace corvane

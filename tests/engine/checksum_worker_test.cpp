@@ -37,9 +37,10 @@ class MalwareDbFixture {
 public:
     explicit MalwareDbFixture(const std::vector<std::string>& hashes) {
         sqlite3_open(":memory:", &MalwareDb);
-        sqlite3_exec(MalwareDb,
-                     "CREATE TABLE malware_hashes (hash TEXT PRIMARY KEY COLLATE NOCASE, type TEXT, source TEXT);",
-                     nullptr, nullptr, nullptr);
+        sqlite3_exec(
+            MalwareDb,
+            "CREATE TABLE malware_hashes (hash TEXT PRIMARY KEY COLLATE NOCASE, type TEXT, source TEXT);",
+            nullptr, nullptr, nullptr);
         for (const auto& hash : hashes) {
             std::string sql = "INSERT INTO malware_hashes VALUES ('" + hash + "', 'Test', 'Test');";
             sqlite3_exec(MalwareDb, sql.c_str(), nullptr, nullptr, nullptr);
@@ -137,7 +138,8 @@ TEST_F(ChecksumWorkerTest, CompletedRunGivesTheWindowBack) {
     StartRun(a);
     PumpUntilRunEnds();
     EXPECT_EQ(TheUi().Text(ControlId::StatusLine), kCompletionText);
-    EXPECT_EQ(TheUi().Text(ControlId::EtaLine), "1 total files, 0 remaining, (100%), 0:00 estimated remaining");
+    EXPECT_EQ(TheUi().Text(ControlId::EtaLine),
+              "1 total files, 0 remaining, (100%), 0:00 estimated remaining");
     EXPECT_EQ(TheUi().Value(ControlId::RunProgressBar), 100);
     EXPECT_EQ(TheUi().BadgeLabel(), "");
     EXPECT_EQ(services.sounds, (std::vector<int>{platform::kCompletionSound}));

@@ -32,9 +32,11 @@ const Vector kVectors[] = {
     {"SHA256", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad",
      "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
     {"SHA512",
-     "ddaf35a193617abacc417349ae20413112e6fa4e89a97ea20a9eeee64b55d39a2192992a274fc1a836ba3c23a3feebbd454d4423643ce80e2a9"
+     "ddaf35a193617abacc417349ae20413112e6fa4e89a97ea20a9eeee64b55d39a2192992a274fc1a836ba3c23a3feebbd454d442"
+     "3643ce80e2a9"
      "ac94fa54ca49f",
-     "cf83e1357eefb8bdf1542850d66d8007d620e4050b5715dc83f4a921d36ce9ce47d0d13c5d85f2b0ff8318d2877eec2f63b931bd47417a81a5"
+     "cf83e1357eefb8bdf1542850d66d8007d620e4050b5715dc83f4a921d36ce9ce47d0d13c5d85f2b0ff8318d2877eec2f63b931b"
+     "d47417a81a5"
      "38327af927da3e"},
     {"CRC32", "352441c2", "00000000"},
 };
@@ -195,10 +197,12 @@ TEST(ComputeChecksumTest, StopIsTestedBeforeEveryBlock) {
     EXPECT_GE(tests, 4);  // one before each of the four blocks
 
     tests = 0;
-    EXPECT_EQ(ComputeChecksum(file, "SHA256", [&] { return ++tests > 1; }), ComputeChecksum(firstBlock, "SHA256"));
+    EXPECT_EQ(ComputeChecksum(file, "SHA256", [&] { return ++tests > 1; }),
+              ComputeChecksum(firstBlock, "SHA256"));
     EXPECT_EQ(tests, 2);
     tests = 0;
-    EXPECT_EQ(ComputeChecksum(file, "CRC32", [&] { return ++tests > 1; }), ZlibCrc(content.substr(0, kBlock)));
+    EXPECT_EQ(ComputeChecksum(file, "CRC32", [&] { return ++tests > 1; }),
+              ZlibCrc(content.substr(0, kBlock)));
 }
 
 TEST(ComputeChecksumTest, AbortRequestedStopsBeforeTheFirstBlock) {

@@ -252,7 +252,8 @@ TEST_F(RunControlTest, StopThenANewRun) {
     PumpUntilRunEnds();
     EXPECT_EQ(TheUi().RowCount(ControlId::ChecksumList), 1u);
     EXPECT_EQ(TheUi().Text(ControlId::StatusLine), kCompletionText);
-    EXPECT_EQ(TheUi().Text(ControlId::EtaLine), "1 total files, 0 remaining, (100%), 0:00 estimated remaining");
+    EXPECT_EQ(TheUi().Text(ControlId::EtaLine),
+              "1 total files, 0 remaining, (100%), 0:00 estimated remaining");
 }
 
 TEST_F(RunControlTest, ReRunWithAnotherAlgorithmRefillsTheList) {
@@ -309,7 +310,9 @@ struct Snapshot {
     }
     void ExpectSame(const Snapshot& o) const {
         EXPECT_EQ(rows.size(), o.rows.size());
-        for (size_t i = 0; i < std::min(rows.size(), o.rows.size()); ++i) EXPECT_EQ(rows[i].cells, o.rows[i].cells);
+        for (size_t i = 0; i < std::min(rows.size(), o.rows.size()); ++i) {
+            EXPECT_EQ(rows[i].cells, o.rows[i].cells);
+        }
         EXPECT_EQ(status, o.status);
         EXPECT_EQ(statusText, o.statusText);
         EXPECT_EQ(eta, o.eta);
