@@ -374,5 +374,27 @@ TEST_P(OutlivedWorkerTest, ChangesNothingAfterTheWait) {
 
 INSTANTIATE_TEST_SUITE_P(AbortOrStop, OutlivedWorkerTest, ::testing::Bool());
 
+
+// The buttons and the algorithm choice reach run control through the event loop's dispatch.
+TEST_F(RunControlTest, EventLoopDispatchesTheRunControls) {
+    StartRun(files_.Write("a", "abc"));
+    PumpUntilRunEnds();
+
+    TheUi().SelectItemWithTitle(ControlId::AlgorithmPopup, "CRC32");
+    DispatchEvent(platform::ControlEvent(ControlId::AlgorithmPopup, platform::kSelectionChange));
+    EXPECT_TRUE(WorkerRunning || LiveWorkers > 0);
+    PumpUntilRunEnds();
+    EXPECT_EQ(TheUi().Row(ControlId::ChecksumList, 0)->cells[1], "352441c2");
+
+    DispatchEvent(platform::ControlEvent(ControlId::ClearFilesButton, platform::kLeftClick));
+    EXPECT_EQ(TheUi().Text(ControlId::StatusLine), kReadyText);
+    EXPECT_TRUE(FilePathList.empty());
+
+    services.sounds.clear();
+    DispatchEvent(platform::ControlEvent(ControlId::AbortButton, platform::kLeftClick));
+    EXPECT_EQ(TheUi().Text(ControlId::StatusLine), "File processing aborted.");
+    EXPECT_EQ(services.sounds, (std::vector<int>{platform::kAlertSound}));
+}
+
 }  // namespace
 }  // namespace corvane
