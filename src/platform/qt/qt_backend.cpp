@@ -11,6 +11,8 @@ namespace corvane::platform {
 
 struct QtBackend::Impl {
     Impl(int& argc, char** argv) : services(argc, argv, mirror) {}
+    // The widgets go before the QApplication that the services own.
+    ~Impl() { mirror.DeleteWidgets(); }
     UiMirror mirror;
     QtEventPump pump;
     QtServices services;

@@ -22,6 +22,12 @@ UiMirror::~UiMirror() {
     if (current == this) current = nullptr;
 }
 
+void UiMirror::DeleteWidgets() {
+    // Sheets first: they are children of their parent window and would go with it.
+    for (WindowId id : {WindowId::ExclusionsSheet, WindowId::Update, WindowId::Main}) CloseWindowWidget(id);
+    while (!windows_.empty()) CloseWindowWidget(windows_.begin()->first);
+}
+
 void UiMirror::OnUiChange(const UiChange& change) {
     QCoreApplication* app = QCoreApplication::instance();
     if (!app) return;  // no widgets exist before the application

@@ -26,6 +26,7 @@ public:
     void OnUiChange(const UiChange& change) override;
 
     // GUI thread only.
+    void DeleteWidgets();
     QWidget* WindowWidget(WindowId id) const;
     QWidget* ControlWidget(ControlId id) const;
 
