@@ -19,7 +19,6 @@
 #include "platform/events.h"
 #include "platform/paths.h"
 #include "platform/qt/qt_app_filter.h"
-#include "platform/qt/qt_fonts.h"
 #include "platform/qt/qt_icons.h"
 #include "platform/qt/qt_mirror.h"
 #include "platform/qt/qt_signals.h"
@@ -52,9 +51,9 @@ void QtServices::CreateApplication() {
     QApplication::setOrganizationName(QStringLiteral("Veltrane"));
     QGuiApplication::setDesktopFileName(QStringLiteral("corvane"));
     app_ = std::make_unique<QApplication>(argc_, argv_);
-    // The windows place their controls at fixed positions, so style and font are fixed as well.
+    // The windows place their controls at fixed positions, so the style is fixed as well (the windows
+    // also fix their font; alerts and file dialogs keep the desktop's).
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QApplication::setFont(ControlFont());
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(ApplicationIcon());
 

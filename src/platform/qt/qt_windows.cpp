@@ -14,6 +14,7 @@
 
 #include "platform/events.h"
 #include "platform/qt/qt_app_menu.h"
+#include "platform/qt/qt_fonts.h"
 #include "platform/qt/qt_text.h"
 
 namespace corvane::platform {
@@ -193,12 +194,14 @@ WindowHost* CreateWindowHost(WindowId id, const WindowState& state, QWidget* par
     switch (state.spec.kind) {
         case WindowKind::Document: {
             auto* window = new DocumentWindow(id);
+            window->setFont(ControlFont());
             window->Apply(state);
             window->ShowCentred();
             return window;
         }
         case WindowKind::Panel: {
             auto* panel = new PanelWindow(id);
+            panel->setFont(ControlFont());
             panel->Apply(state);
             CentreOnScreen(panel, panel->size());
             panel->show();
@@ -206,6 +209,7 @@ WindowHost* CreateWindowHost(WindowId id, const WindowState& state, QWidget* par
         }
         case WindowKind::Sheet: {
             auto* sheet = new SheetDialog(id, parent);
+            sheet->setFont(ControlFont());
             sheet->Apply(state);
             sheet->show();
             return sheet;
