@@ -66,7 +66,7 @@ TEST_F(QtBackendTest, EditorReportsUserChangesButNotTheProgramsText) {
 }
 
 class ListClickTest : public MainWindowTest {
-protected:
+  protected:
     void SetUp() override {
         MainWindowTest::SetUp();
         for (int i = 0; i < 3; ++i) {

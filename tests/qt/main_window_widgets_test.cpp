@@ -100,8 +100,8 @@ TEST_F(MainWindowTest, ApplicationMenuPostsAboutAndQuit) {
 }
 
 TEST_F(MainWindowTest, HelpIconsCarryTheirTooltipsAndAnIcon) {
-    for (ControlId id : {ControlId::AlgorithmHelpIcon, ControlId::ShortPathsHelpIcon, ControlId::DockTimeHelpIcon,
-                         ControlId::SearchHelpIcon}) {
+    for (ControlId id : {ControlId::AlgorithmHelpIcon, ControlId::ShortPathsHelpIcon,
+                         ControlId::DockTimeHelpIcon, ControlId::SearchHelpIcon}) {
         auto* icon = qobject_cast<QLabel*>(WidgetFor(id));
         ASSERT_NE(icon, nullptr);
         EXPECT_FALSE(icon->pixmap().isNull());
@@ -169,7 +169,7 @@ TEST_F(MainWindowTest, LayoutAtTheMinimumMovesTheWidgetsToTheirPlaces) {
     LayoutMainWindow();
     Settle();
     const std::pair<ControlId, QRect> frames[] = {
-        {ControlId::StatusLine, {10, 90, 780, 25}},     {ControlId::ChecksumList, {10, 130, 780, 260}},
+        {ControlId::StatusLine, {10, 90, 780, 25}},      {ControlId::ChecksumList, {10, 130, 780, 260}},
         {ControlId::RunProgressBar, {10, 400, 780, 20}}, {ControlId::EtaLine, {10, 425, 780, 25}},
         {ControlId::AbortButton, {520, 465, 100, 25}},   {ControlId::ClearFilesButton, {680, 465, 100, 25}},
         {ControlId::ExportButton, {560, 50, 100, 25}},   {ControlId::ExclusionsButton, {440, 50, 100, 25}},
@@ -194,8 +194,8 @@ TEST_F(MainWindowTest, ButtonTitlesFitTheirFramesAfterTheLayout) {
         // Margins of 3 on each side and 3 between icon and title.
         EXPECT_LE(needed + 9, button->width()) << button->text().toStdString();
     }
-    for (ControlId id : {ControlId::AlgorithmLabel, ControlId::ShortPathsCheckbox, ControlId::DockTimeCheckbox,
-                         ControlId::StatusLine}) {
+    for (ControlId id : {ControlId::AlgorithmLabel, ControlId::ShortPathsCheckbox,
+                         ControlId::DockTimeCheckbox, ControlId::StatusLine}) {
         QWidget* widget = WidgetFor(id);
         EXPECT_LE(widget->fontMetrics().horizontalAdvance(ShownText(widget)), widget->width() - 24);
     }

@@ -26,7 +26,7 @@
 namespace corvane::platform {
 
 class QtBackendTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char folder[] = "/tmp/corvane-qt-XXXXXX";
         ASSERT_NE(mkdtemp(folder), nullptr);
@@ -51,7 +51,8 @@ protected:
 
     static int CountEvents(int kind, int object = 0) {
         int count = 0;
-        for (const Event& e : Pending()) count += e.kind == kind && (kind != kMenuEvent || e.object == object);
+        for (const Event& e : Pending())
+            count += e.kind == kind && (kind != kMenuEvent || e.object == object);
         return count;
     }
 
@@ -72,7 +73,7 @@ protected:
 
 // The main window as start-up builds it, with the queue emptied afterwards.
 class MainWindowTest : public QtBackendTest {
-protected:
+  protected:
     void SetUp() override {
         QtBackendTest::SetUp();
         InitializeSharedState();

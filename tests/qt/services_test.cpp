@@ -162,7 +162,8 @@ TEST_F(MainWindowTest, BadgeSetOnAWorkerThreadReachesTheIcon) {
     QImage before = Main()->windowIcon().pixmap(64, 64).toImage();
     std::thread worker([] { TheUi().SetBadgeLabel("0:12"); });
     worker.join();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return Main()->windowIcon().pixmap(64, 64).toImage() != before; }, 2000));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return Main()->windowIcon().pixmap(64, 64).toImage() != before; }, 2000));
 }
 
 TEST_F(QtBackendTest, PaletteChangePostsTheAppearanceNoticeWhileObserved) {

@@ -8,7 +8,7 @@ namespace corvane::platform {
 namespace {
 
 class ShortcutTest : public MainWindowTest {
-protected:
+  protected:
     void SetUp() override {
         MainWindowTest::SetUp();
         TheUi().SetEnabled(ControlId::SearchField, true);

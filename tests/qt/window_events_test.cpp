@@ -37,7 +37,9 @@ struct StateChange {
     bool restore;
 };
 
-void PrintTo(const StateChange& change, std::ostream* out) { *out << change.name; }
+void PrintTo(const StateChange& change, std::ostream* out) {
+    *out << change.name;
+}
 
 class RestoreTest : public MainWindowTest, public ::testing::WithParamInterface<StateChange> {};
 

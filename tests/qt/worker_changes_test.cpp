@@ -12,12 +12,15 @@ namespace {
 
 ListRow MakeRow(int i, bool red = false) {
     ListRow row;
-    row.cells = {"/tmp/file" + std::to_string(i), "sum" + std::to_string(i), "1 KB", "01/02/2026", "\xE2\x9C\x85"};
+    row.cells = {"/tmp/file" + std::to_string(i), "sum" + std::to_string(i), "1 KB", "01/02/2026",
+                 "\xE2\x9C\x85"};
     row.red = red;
     return row;
 }
 
-QTableView* List() { return qobject_cast<QTableView*>(WidgetFor(ControlId::ChecksumList)); }
+QTableView* List() {
+    return qobject_cast<QTableView*>(WidgetFor(ControlId::ChecksumList));
+}
 
 TEST_F(MainWindowTest, TextsAndRowsSetOnAWorkerThreadReachTheWidgets) {
     constexpr int kRows = 10000;
@@ -44,9 +47,8 @@ TEST_F(MainWindowTest, AppendsBecomeInsertionsAndARefillAReset) {
     QAbstractItemModel* model = List()->model();
     int inserted = 0;
     int resets = 0;
-    QObject::connect(model, &QAbstractItemModel::rowsInserted, [&](const QModelIndex&, int first, int last) {
-        inserted += last - first + 1;
-    });
+    QObject::connect(model, &QAbstractItemModel::rowsInserted,
+                     [&](const QModelIndex&, int first, int last) { inserted += last - first + 1; });
     QObject::connect(model, &QAbstractItemModel::modelReset, [&] { ++resets; });
     for (int i = 0; i < 3; ++i) TheUi().AppendRow(ControlId::ChecksumList, MakeRow(i));
     EXPECT_EQ(inserted, 3);

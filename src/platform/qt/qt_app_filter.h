@@ -3,19 +3,18 @@
 // changes become the appearance notice while the program observes them.
 #pragma once
 
-#include <atomic>
-
 #include <QObject>
+#include <atomic>
 
 namespace corvane::platform {
 
 class ApplicationFilter : public QObject {
-public:
+  public:
     explicit ApplicationFilter(QObject* parent) : QObject(parent) {}
     bool eventFilter(QObject* watched, QEvent* event) override;
     void SetObservingAppearance(bool observing) { observingAppearance_ = observing; }
 
-private:
+  private:
     std::atomic<bool> observingAppearance_ = false;
 };
 

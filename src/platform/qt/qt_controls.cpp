@@ -46,7 +46,7 @@ void ApplyColors(QWidget* widget, const ControlState& state, QPalette::ColorRole
 }
 
 class LabelControl : public QLabel, public ControlHost {
-public:
+  public:
     LabelControl(ControlId id, WindowId window, QWidget* parent) : QLabel(parent), ControlHost(id, window) {
         setTextFormat(Qt::PlainText);
     }
@@ -63,8 +63,9 @@ public:
 // A push button that draws its icon and title itself, so that the title's alignment is honoured and the
 // pair fits the narrow fixed frames the program gives its buttons.
 class ButtonControl : public QPushButton, public ControlHost {
-public:
-    ButtonControl(ControlId id, WindowId window, QWidget* parent) : QPushButton(parent), ControlHost(id, window) {
+  public:
+    ButtonControl(ControlId id, WindowId window, QWidget* parent)
+        : QPushButton(parent), ControlHost(id, window) {
         setAutoDefault(false);
         setFont(ButtonFont());
         setIconSize(QSize(kButtonIconSize, kButtonIconSize));
@@ -81,7 +82,7 @@ public:
         update();
     }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override {
         QStylePainter painter(this);
         QStyleOptionButton option;
@@ -112,13 +113,14 @@ protected:
                              QPalette::ButtonText);
     }
 
-private:
+  private:
     TextAlign align_ = TextAlign::Natural;
 };
 
 class PopupControl : public QComboBox, public ControlHost {
-public:
-    PopupControl(ControlId id, WindowId window, QWidget* parent) : QComboBox(parent), ControlHost(id, window) {
+  public:
+    PopupControl(ControlId id, WindowId window, QWidget* parent)
+        : QComboBox(parent), ControlHost(id, window) {
         connect(this, &QComboBox::activated, this, [this](int index) {
             TheUi().UserSelectItem(Id(), index);
             Post(kSelectionChange);
@@ -140,8 +142,9 @@ public:
 };
 
 class CheckboxControl : public QCheckBox, public ControlHost {
-public:
-    CheckboxControl(ControlId id, WindowId window, QWidget* parent) : QCheckBox(parent), ControlHost(id, window) {
+  public:
+    CheckboxControl(ControlId id, WindowId window, QWidget* parent)
+        : QCheckBox(parent), ControlHost(id, window) {
         connect(this, &QCheckBox::clicked, this, [this](bool checked) {
             TheUi().UserSetChecked(Id(), checked);
             Post(kLeftClick);
@@ -157,7 +160,7 @@ public:
 
 // A single-line field: read-only (the status line), or editable with a clear button (the search field).
 class FieldControl : public QLineEdit, public ControlHost {
-public:
+  public:
     FieldControl(ControlId id, WindowId window, QWidget* parent, bool search)
         : QLineEdit(parent), ControlHost(id, window) {
         // Drops belong to the window, not to the field.
@@ -185,8 +188,9 @@ public:
 };
 
 class ProgressControl : public QProgressBar, public ControlHost {
-public:
-    ProgressControl(ControlId id, WindowId window, QWidget* parent) : QProgressBar(parent), ControlHost(id, window) {
+  public:
+    ProgressControl(ControlId id, WindowId window, QWidget* parent)
+        : QProgressBar(parent), ControlHost(id, window) {
         setRange(0, 100);
         setTextVisible(false);
     }
@@ -199,8 +203,9 @@ public:
 };
 
 class HelpIconControl : public QLabel, public ControlHost {
-public:
-    HelpIconControl(ControlId id, WindowId window, QWidget* parent) : QLabel(parent), ControlHost(id, window) {
+  public:
+    HelpIconControl(ControlId id, WindowId window, QWidget* parent)
+        : QLabel(parent), ControlHost(id, window) {
         setAlignment(Qt::AlignLeft | Qt::AlignTop);
     }
     QWidget* Widget() override { return this; }
@@ -212,13 +217,14 @@ public:
         }
     }
 
-private:
+  private:
     std::string image_;
 };
 
 class EditorControl : public QPlainTextEdit, public ControlHost {
-public:
-    EditorControl(ControlId id, WindowId window, QWidget* parent) : QPlainTextEdit(parent), ControlHost(id, window) {
+  public:
+    EditorControl(ControlId id, WindowId window, QWidget* parent)
+        : QPlainTextEdit(parent), ControlHost(id, window) {
         setAcceptDrops(false);
         connect(this, &QPlainTextEdit::textChanged, this, [this] {
             if (applying_) return;
@@ -242,13 +248,15 @@ public:
         setTextCursor(cursor);
     }
 
-private:
+  private:
     bool applying_ = false;
 };
 
 }  // namespace
 
-void ControlHost::Post(int type, int64_t data) const { Events().Post(ControlEvent(id_, type, data, window_)); }
+void ControlHost::Post(int type, int64_t data) const {
+    Events().Post(ControlEvent(id_, type, data, window_));
+}
 
 void ControlHost::ApplyCommon(const ControlState& state) {
     QWidget* widget = Widget();

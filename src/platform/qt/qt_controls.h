@@ -10,7 +10,7 @@
 namespace corvane::platform {
 
 class ControlHost {
-public:
+  public:
     ControlHost(ControlId id, WindowId window) : id_(id), window_(window) {}
     virtual ~ControlHost() = default;
     virtual QWidget* Widget() = 0;
@@ -22,12 +22,12 @@ public:
     ControlId Id() const { return id_; }
     WindowId Window() const { return window_; }
 
-protected:
+  protected:
     void Post(int type, int64_t data = 0) const;
     // Frame, enabled state and tooltip, which every kind shares.
     void ApplyCommon(const ControlState& state);
 
-private:
+  private:
     ControlId id_;
     WindowId window_;
 };

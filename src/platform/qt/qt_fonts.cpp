@@ -21,8 +21,12 @@ QFont NarrowFont(int pixels) {
 
 }  // namespace
 
-QFont ControlFont() { return NarrowFont(kControlPixels); }
+QFont ControlFont() {
+    return NarrowFont(kControlPixels);
+}
 
-QFont ButtonFont() { return NarrowFont(kControlPixels - 1); }
+QFont ButtonFont() {
+    return NarrowFont(kControlPixels - 1);
+}
 
 }  // namespace corvane::platform

@@ -14,9 +14,13 @@ namespace {
 UiMirror* current = nullptr;
 }
 
-UiMirror* CurrentMirror() { return current; }
+UiMirror* CurrentMirror() {
+    return current;
+}
 
-UiMirror::UiMirror() { current = this; }
+UiMirror::UiMirror() {
+    current = this;
+}
 
 UiMirror::~UiMirror() {
     if (current == this) current = nullptr;
@@ -41,7 +45,8 @@ void UiMirror::OnUiChange(const UiChange& change) {
         if (flushQueued_) return;
         flushQueued_ = true;
     }
-    QMetaObject::invokeMethod(app, [this] { Flush(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        app, [this] { Flush(); }, Qt::QueuedConnection);
 }
 
 void UiMirror::Flush() {
@@ -124,8 +129,8 @@ void UiMirror::CloseWindowWidget(WindowId id) {
     WindowEntry entry = it->second;
     windows_.erase(it);
     // The controls are the window's children and go with it.
-    std::erase_if(controls_, [&](const auto& item) { return !item.second.widget || item.second.host->Window() == id;
-    });
+    std::erase_if(controls_,
+                  [&](const auto& item) { return !item.second.widget || item.second.host->Window() == id; });
     if (entry.widget) {
         entry.widget->hide();
         delete entry.host;

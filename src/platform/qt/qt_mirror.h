@@ -3,13 +3,12 @@
 // of row appends costs one update of the widget, not one call each.
 #pragma once
 
+#include <QPointer>
+#include <QWidget>
 #include <map>
 #include <mutex>
 #include <set>
 #include <tuple>
-
-#include <QPointer>
-#include <QWidget>
 
 #include "platform/ui.h"
 
@@ -19,7 +18,7 @@ class ControlHost;
 class WindowHost;
 
 class UiMirror : public UiObserver {
-public:
+  public:
     UiMirror();
     ~UiMirror() override;
 
@@ -30,7 +29,7 @@ public:
     QWidget* WindowWidget(WindowId id) const;
     QWidget* ControlWidget(ControlId id) const;
 
-private:
+  private:
     using Key = std::tuple<int, int, int>;  // what, window, control
     void Apply(const UiChange& change);
     void Flush();

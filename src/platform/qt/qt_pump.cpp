@@ -34,7 +34,8 @@ void QtEventPump::Block(std::optional<std::chrono::steady_clock::time_point> dea
     timer.setSingleShot(true);
     timer.setTimerType(Qt::PreciseTimer);
     if (deadline) {
-        auto left = std::chrono::ceil<std::chrono::milliseconds>(*deadline - std::chrono::steady_clock::now());
+        auto left =
+            std::chrono::ceil<std::chrono::milliseconds>(*deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) return;
         timer.start(static_cast<int>(std::min<int64_t>(left.count(), 24LL * 3600 * 1000)));
     }

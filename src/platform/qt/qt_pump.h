@@ -9,11 +9,11 @@
 namespace corvane::platform {
 
 class QtEventPump : public EventPump {
-public:
+  public:
     void Block(std::optional<std::chrono::steady_clock::time_point> deadline) override;
     void Wake() override;
 
-private:
+  private:
     // Before the QApplication exists there is no Qt loop to run: a plain wait stands in for it.
     std::mutex mutex_;
     std::condition_variable woken_;

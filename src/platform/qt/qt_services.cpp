@@ -41,7 +41,8 @@ QMessageBox::Icon AlertIcon(AlertStyle style) {
 
 }  // namespace
 
-QtServices::QtServices(int& argc, char** argv, UiMirror& mirror) : argc_(argc), argv_(argv), mirror_(mirror) {}
+QtServices::QtServices(int& argc, char** argv, UiMirror& mirror)
+    : argc_(argc), argv_(argv), mirror_(mirror) {}
 
 QtServices::~QtServices() = default;
 
@@ -62,9 +63,8 @@ void QtServices::CreateApplication() {
     app_->installEventFilter(filter_);
     StartTerminationNotifier();
     // The session ending is a quit request like any other; the program ends itself.
-    QObject::connect(app_.get(), &QGuiApplication::commitDataRequest, [](QSessionManager&) {
-        Events().Post(MenuEvent(kQuitItem));
-    });
+    QObject::connect(app_.get(), &QGuiApplication::commitDataRequest,
+                     [](QSessionManager&) { Events().Post(MenuEvent(kQuitItem)); });
     QObject::connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, [this] { WatchClipboard(); });
 }
 
@@ -162,7 +162,9 @@ void QtServices::WatchClipboard() {
     if (!writingClipboard_) ++clipboardCount_;
 }
 
-int64_t QtServices::ClipboardChangeCount() { return clipboardCount_; }
+int64_t QtServices::ClipboardChangeCount() {
+    return clipboardCount_;
+}
 
 void QtServices::OpenUrl(const std::string& url) {
     if (QCoreApplication::instance()) QDesktopServices::openUrl(QUrl(ToQString(url)));
@@ -189,7 +191,9 @@ void QtServices::RevealFile(const std::string& path) {
     });
 }
 
-std::vector<std::string> QtServices::RunningApplicationNames() { return {"Corvane"}; }
+std::vector<std::string> QtServices::RunningApplicationNames() {
+    return {"Corvane"};
+}
 
 void QtServices::LaunchApplication(const std::string&) {
     // This program is always among the running applications, so there is nothing to launch.

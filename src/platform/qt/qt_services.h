@@ -16,7 +16,7 @@ class ApplicationFilter;
 class UiMirror;
 
 class QtServices : public Services {
-public:
+  public:
     QtServices(int& argc, char** argv, UiMirror& mirror);
     ~QtServices() override;
 
@@ -37,7 +37,7 @@ public:
     void PostKeyPress(int keyCode, uint64_t flags) override;
     void SetAppearanceObserver(bool registered) override;
 
-private:
+  private:
     void WatchClipboard();
 
     int& argc_;

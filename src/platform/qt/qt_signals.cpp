@@ -4,10 +4,9 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include <cerrno>
-
 #include <QCoreApplication>
 #include <QSocketNotifier>
+#include <cerrno>
 
 #include "platform/events.h"
 

@@ -14,7 +14,8 @@ void SilenceAlsa() {
     void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_GLOBAL);
     if (!alsa) return;
     using SetHandler = int (*)(void (*)(const char*, int, const char*, int, const char*, ...));
-    if (auto set = reinterpret_cast<SetHandler>(dlsym(alsa, "snd_lib_error_set_handler"))) set(QuietAlsaErrors);
+    if (auto set = reinterpret_cast<SetHandler>(dlsym(alsa, "snd_lib_error_set_handler")))
+        set(QuietAlsaErrors);
 }
 
 }  // namespace

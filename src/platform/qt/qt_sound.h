@@ -11,7 +11,7 @@
 namespace corvane::platform {
 
 class SoundPlayer {
-public:
+  public:
     SoundPlayer() = default;
     ~SoundPlayer();
     SoundPlayer(const SoundPlayer&) = delete;
@@ -20,7 +20,7 @@ public:
     // Queues the sound theme's event ("bell", "complete"); returns at once.
     void Play(const std::string& eventId);
 
-private:
+  private:
     void Run();
 
     std::mutex mutex_;

@@ -15,7 +15,7 @@ namespace {
 // Reads rows straight from the layer; it only keeps the row count and generation it last announced to
 // the view, so that appends become row insertions and a refill becomes a reset.
 class RowsModel : public QAbstractTableModel {
-public:
+  public:
     explicit RowsModel(ControlId id, QObject* parent) : QAbstractTableModel(parent), id_(id) {}
 
     int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : rows_; }
@@ -64,7 +64,7 @@ public:
         if (rows_ > 0) emit dataChanged(index(0, 0), index(rows_ - 1, kColumns - 1), {Qt::ForegroundRole});
     }
 
-private:
+  private:
     ControlId id_;
     QStringList titles_;
     int rows_ = 0;
@@ -72,7 +72,7 @@ private:
 };
 
 class TableControl : public QTableView, public ControlHost {
-public:
+  public:
     TableControl(ControlId id, WindowId window, QWidget* parent)
         : QTableView(parent), ControlHost(id, window), model_(new RowsModel(id, this)) {
         setModel(model_);
@@ -97,7 +97,8 @@ public:
         header->setHighlightSections(false);
         header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(this, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) { ContextMenu(at); });
+        connect(this, &QWidget::customContextMenuRequested, this,
+                [this](const QPoint& at) { ContextMenu(at); });
     }
 
     QWidget* Widget() override { return this; }
@@ -127,7 +128,7 @@ public:
 
     void SyncRows() override { model_->Sync(); }
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* event) override {
         // The right button only asks for the context menu; the selection is changed there.
         if (event->button() == Qt::RightButton) {
@@ -140,7 +141,7 @@ protected:
         Post(kLeftClick);
     }
 
-private:
+  private:
     int SelectedRow() const {
         QModelIndexList rows = selectionModel()->selectedRows();
         return rows.isEmpty() ? -1 : rows.first().row();

@@ -39,10 +39,10 @@ void PostWindowEvent(int kind, WindowId window, int64_t data = 0, std::string te
 
 // The main window's central widget: its size is the content size, and its changes are the user's.
 class ContentArea : public QWidget {
-public:
+  public:
     ContentArea(WindowId id, QWidget* parent) : QWidget(parent), id_(id) {}
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* event) override {
         QWidget::resizeEvent(event);
         Size size{width(), height()};
@@ -52,12 +52,12 @@ protected:
         PostWindowEvent(kSizeEvent, id_);
     }
 
-private:
+  private:
     WindowId id_;
 };
 
 class DocumentWindow : public QMainWindow, public WindowHost {
-public:
+  public:
     explicit DocumentWindow(WindowId id) : WindowHost(id), content_(new ContentArea(id, this)) {
         setCentralWidget(content_);
         AddApplicationMenu(menuBar());
@@ -80,7 +80,7 @@ public:
         shown_ = true;
     }
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override {
         // Only the program closes its window: the close button is a request.
         event->ignore();
@@ -120,10 +120,11 @@ protected:
         }
         event->setDropAction(Qt::CopyAction);
         event->accept();
-        PostWindowEvent(kDropEvent, Id(), paths.isEmpty() ? 0 : 1, FromQString(paths.join(QLatin1Char('\n'))));
+        PostWindowEvent(kDropEvent, Id(), paths.isEmpty() ? 0 : 1,
+                        FromQString(paths.join(QLatin1Char('\n'))));
     }
 
-private:
+  private:
     // Resizes the window so that the area below the menu bar gets the size; the top-left corner stays.
     void SetContentSize(QSize size) {
         QWidget* bar = menuWidget();
@@ -142,9 +143,10 @@ private:
 
 // A floating window with a title bar only, above the other windows and of a fixed size.
 class PanelWindow : public QWidget, public WindowHost {
-public:
+  public:
     explicit PanelWindow(WindowId id)
-        : QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+        : QWidget(nullptr,
+                  Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
           WindowHost(id) {}
 
     QWidget* Widget() override { return this; }
@@ -155,15 +157,16 @@ public:
         setFixedSize(state.contentSize.width, state.contentSize.height);
     }
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override { event->ignore(); }
 };
 
 // A window-modal dialog over its parent; only the program ends it.
 class SheetDialog : public QDialog, public WindowHost {
-public:
+  public:
     SheetDialog(WindowId id, QWidget* parent)
-        : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+        : QDialog(parent,
+                  Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
           WindowHost(id) {
         setWindowModality(Qt::WindowModal);
     }
@@ -179,7 +182,7 @@ public:
     // Escape and the window manager's close do not end the sheet; its buttons do.
     void reject() override {}
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override { event->ignore(); }
 };
 

@@ -9,7 +9,7 @@
 namespace corvane::platform {
 
 class WindowHost {
-public:
+  public:
     explicit WindowHost(WindowId id) : id_(id) {}
     virtual ~WindowHost() = default;
     virtual QWidget* Widget() = 0;
@@ -21,7 +21,7 @@ public:
 
     WindowId Id() const { return id_; }
 
-private:
+  private:
     WindowId id_;
 };
 
