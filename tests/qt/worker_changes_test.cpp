@@ -24,6 +24,8 @@ QTableView* List() {
 
 TEST_F(MainWindowTest, TextsAndRowsSetOnAWorkerThreadReachTheWidgets) {
     constexpr int kRows = 10000;
+    int insertions = 0;
+    QObject::connect(List()->model(), &QAbstractItemModel::rowsInserted, [&] { ++insertions; });
     std::thread worker([] {
         for (int i = 0; i < kRows; ++i) TheUi().AppendRow(ControlId::ChecksumList, MakeRow(i, i == 7));
         TheUi().SetText(ControlId::StatusLine, "Processing...");
@@ -34,6 +36,8 @@ TEST_F(MainWindowTest, TextsAndRowsSetOnAWorkerThreadReachTheWidgets) {
     // Nothing reaches a widget off the GUI thread.
     EXPECT_EQ(List()->model()->rowCount(), 0);
     EXPECT_TRUE(QTest::qWaitFor([] { return List()->model()->rowCount() == kRows; }, 5000));
+    // The appends made while the GUI thread was busy reach the view as one insertion.
+    EXPECT_EQ(insertions, 1);
     EXPECT_EQ(qobject_cast<QLineEdit*>(WidgetFor(ControlId::StatusLine))->text(), "Processing...");
     EXPECT_EQ(qobject_cast<QLabel*>(WidgetFor(ControlId::EtaLine))->text(), "3 total files");
     EXPECT_EQ(qobject_cast<QProgressBar*>(WidgetFor(ControlId::RunProgressBar))->value(), 40);
@@ -41,6 +45,22 @@ TEST_F(MainWindowTest, TextsAndRowsSetOnAWorkerThreadReachTheWidgets) {
     EXPECT_EQ(model->data(model->index(9999, 0)).toString(), "/tmp/file9999");
     EXPECT_EQ(model->data(model->index(7, 3), Qt::ForegroundRole).value<QColor>(), QColor(Qt::red));
     EXPECT_FALSE(model->data(model->index(8, 3), Qt::ForegroundRole).isValid());
+}
+
+TEST_F(MainWindowTest, ChangeForAControlClosedMeanwhileIsDropped) {
+    WindowSpec spec;
+    spec.kind = WindowKind::Sheet;
+    spec.contentSize = {460, 200};
+    spec.parent = WindowId::Main;
+    TheUi().CreateWindow(WindowId::ExclusionsSheet, spec);
+    TheUi().CreateControl(ControlId::ExclusionsLabel,
+                          {ControlKind::Label, WindowId::ExclusionsSheet, {20, 10, 440, 20}, ""});
+    std::thread worker([] { TheUi().SetText(ControlId::ExclusionsLabel, "late"); });
+    worker.join();
+    TheUi().CloseWindow(WindowId::ExclusionsSheet);
+    Settle();
+    EXPECT_EQ(WidgetFor(ControlId::ExclusionsLabel), nullptr);
+    EXPECT_NE(WidgetFor(ControlId::StatusLine), nullptr);
 }
 
 TEST_F(MainWindowTest, AppendsBecomeInsertionsAndARefillAReset) {
