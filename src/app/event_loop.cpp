@@ -9,6 +9,7 @@
 #include "app/search.h"
 #include "app/settings.h"
 #include "app/startup.h"
+#include "engine/progress_display.h"
 #include "engine/run_control.h"
 #include "engine/run_state.h"
 #include "inputs/exclusions_sheet.h"
@@ -52,7 +53,10 @@ void HandleMenu(int item) {
 }
 
 // Control events go to the first control of this order that matches.
-void HandleControl(ControlId control, int type) {
+void HandleControl(const Event& event) {
+    auto control = static_cast<ControlId>(event.object);
+    int type = event.type;
+    bool notice = type == platform::kWorkerProgress;
     switch (control) {
         case ControlId::ChecksumList:
             if (type == platform::kLeftClick) CopySelectedChecksum();
@@ -73,8 +77,21 @@ void HandleControl(ControlId control, int type) {
         case ControlId::SearchField:
             if (type == platform::kTextChange) OnControlTextChange();
             break;
+        case ControlId::AbortButton:
+            AbortRun();
+            break;
+        case ControlId::EtaLine:
+            if (notice) HandleWorkerProgress(control, event.data, event.serial);
+            break;
+        case ControlId::ClearFilesButton:
+            ClearFiles();
+            break;
         case ControlId::ExportButton:
             ExportChecksums();
+            break;
+        case ControlId::RunProgressBar:
+        case ControlId::StatusLine:
+            if (notice) HandleWorkerProgress(control, event.data, event.serial);
             break;
         default:
             break;  // help icons, the label and anything else
@@ -92,7 +109,7 @@ void DispatchEvent(const Event& event) {
             if (event.window == WindowId::Main) ShutdownProgram();
             break;
         case platform::kControlEvent:
-            if (event.window == WindowId::Main) HandleControl(static_cast<ControlId>(event.object), event.type);
+            if (event.window == WindowId::Main) HandleControl(event);
             break;
         case platform::kSizeEvent:
             if (event.window == WindowId::Main) HandleSize();

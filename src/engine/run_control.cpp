@@ -1,20 +1,177 @@
 #include "engine/run_control.h"
 
+#include <chrono>
+#include <system_error>
+#include <thread>
+
+#include "app/clipboard_state.h"
+#include "app/main_window.h"
+#include "app/ui_lock.h"
+#include "engine/checksum_worker.h"
 #include "engine/run_state.h"
+#include "platform/events.h"
+#include "platform/services.h"
+#include "platform/ui.h"
 
 namespace corvane {
 
-void StartChecksumRun() {}
+namespace {
+
+using platform::ControlId;
+using platform::TheUi;
+
+// The current worker; read and written only by the main thread.
+std::shared_ptr<WorkerHandle> WorkerThread;
+
+void SetEnabled(std::initializer_list<ControlId> ids, bool enabled) {
+    for (ControlId id : ids) TheUi().SetEnabled(id, enabled);
+}
+
+void AddClipboardTimer() {
+    platform::Events().AddTimer(platform::WindowId::Main, ClipboardTimer, kClipboardTimerIntervalMs);
+}
+
+// Asks the current worker to stop, at its next test.
+void RequestStop() {
+    AbortRequested = true;
+    if (WorkerThread) WorkerThread->stopRequested = true;
+}
+
+// Waits until the worker has ended or more than limitMs have passed, looking every 2 ms.
+void WaitForWorker(const WorkerHandle& handle, int limitMs) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
+    while (!handle.ended && std::chrono::steady_clock::now() <= deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+}
+
+// Starts a new run number. A worker of an older run changes nothing from now on, and the notices it has
+// posted are dropped when they come out of the queue. Taken under UiMutex, so a worker is never half-way
+// through a change when its run stops counting.
+uint64_t NextRunNumber() {
+    std::lock_guard lock(UiMutex);
+    return ++CurrentRunNumber;
+}
+
+}  // namespace
+
+bool HasWorkerThread() { return WorkerThread != nullptr; }
+
+void StartChecksumRun() {
+    auto& ui = TheUi();
+    if (WorkerRunning) {
+        platform::Platform().PlaySystemSound(platform::kAlertSound);
+        return;
+    }
+    AbortRequested = false;
+    if (FilePathList.empty()) {
+        ui.SetText(ControlId::StatusLine, "Error: No files selected for processing!");
+        return;
+    }
+    // The clipboard watcher pauses while the run is active.
+    platform::Events().RemoveTimer(platform::WindowId::Main, ClipboardTimer);
+    ui.SetText(ControlId::StatusLine, "Processing file checksums...");
+    ui.SetValue(ControlId::RunProgressBar, 0);
+    ui.ClearRows(ControlId::ChecksumList);
+    ui.SetEnabled(ControlId::SearchField, false);
+
+    auto params = std::make_unique<ChecksumRunParams>();
+    params->Files = FilePathList;
+    params->Algorithm = ui.SelectedItemText(ControlId::AlgorithmPopup);
+    auto handle = std::make_shared<WorkerHandle>();
+    handle->runNumber = NextRunNumber();
+    params->Handle = handle;
+
+    // Set before the thread can run, so that a run that ends at once still leaves it cleared.
+    WorkerRunning = true;
+    ++LiveWorkers;
+    try {
+        std::thread(ChecksumWorker, std::move(params)).detach();
+        WorkerThread = handle;
+    } catch (const std::system_error&) {
+        // The record went with the failed start.
+        --LiveWorkers;
+        WorkerRunning = false;
+        WorkerThread.reset();
+        ui.SetText(ControlId::StatusLine, "Error: Could not start thread!");
+    }
+}
 
 void StopChecksumRun() {
     if (!WorkerRunning) return;
-    AbortRequested = true;
+    RequestStop();
+    if (WorkerThread) WaitForWorker(*WorkerThread, 1000);
+    // Stopped whether or not the worker has ended. AbortRequested stays set for the caller.
+    NextRunNumber();
+    WorkerThread.reset();
     WorkerRunning = false;
 }
 
 void RerunChecksums() {
     if (FilePathList.empty()) return;
+    SetEnabled({ControlId::ChecksumList, ControlId::AlgorithmPopup, ControlId::ExportButton,
+                ControlId::ShortPathsCheckbox, ControlId::ClearFilesButton, ControlId::ExclusionsButton},
+               false);
+    TheUi().SetEnabled(ControlId::AbortButton, true);
     StartChecksumRun();
+}
+
+void AbortRun() {
+    auto& ui = TheUi();
+    platform::Platform().PlaySystemSound(platform::kAlertSound);
+    RequestStop();
+    if (WorkerRunning) {
+        ui.SetText(ControlId::StatusLine, "Cancelling...");
+        ui.SetEnabled(ControlId::AbortButton, false);
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        if (WorkerThread && WorkerRunning) {
+            WaitForWorker(*WorkerThread, 500);
+            WorkerThread.reset();
+            WorkerRunning = false;
+        }
+    }
+    // Also drops what a run that completed just before left in the queue.
+    NextRunNumber();
+    FilePathList.clear();
+    TotalFiles = 0;
+    ResetRunDisplay("File processing aborted.");
+    ui.SetEnabled(ControlId::AbortButton, false);
+    SetEnabled({ControlId::ExclusionsButton, ControlId::AlgorithmPopup, ControlId::ShortPathsCheckbox,
+                ControlId::DockTimeCheckbox, ControlId::ClearFilesButton},
+               true);
+    SetEnabled({ControlId::ExportButton, ControlId::SearchField, ControlId::SearchHelpIcon}, false);
+    // The badge of the stopped run would otherwise stay on the icon.
+    ui.SetBadgeLabel("");
+    WorkerRunning = false;
+    WorkerThread.reset();
+    AbortRequested = false;
+    AddClipboardTimer();
+}
+
+void ClearFiles() {
+    auto& ui = TheUi();
+    StopChecksumRun();
+    NextRunNumber();
+    FilePathList.clear();
+    TotalFiles = 0;
+    ResetRunDisplay(kReadyText);
+    SetEnabled({ControlId::ChecksumList, ControlId::ClearFilesButton, ControlId::AbortButton,
+                ControlId::ExportButton, ControlId::SearchField, ControlId::SearchHelpIcon},
+               false);
+    ui.SetBadgeLabel("");
+    AbortRequested = false;
+}
+
+void ResetRunDisplay(const std::string& text) {
+    auto& ui = TheUi();
+    {
+        std::lock_guard lock(UiMutex);
+        StatusText = text;
+    }
+    ui.SetText(ControlId::StatusLine, text);
+    ui.SetText(ControlId::EtaLine, "");
+    ui.SetValue(ControlId::RunProgressBar, 0);
+    ui.ClearRows(ControlId::ChecksumList);
 }
 
 }  // namespace corvane

@@ -17,5 +17,8 @@ inline std::string FilePathList;
 inline std::atomic<int64_t> TotalFiles{0};
 // The status line's next text; assigned under UiMutex.
 inline std::string StatusText;
+// The number of the run whose worker may still change shared state and whose notices are still shown.
+// Changed only by the main thread, under UiMutex, when a run starts or is stopped.
+inline std::atomic<uint64_t> CurrentRunNumber{0};
 
 }  // namespace corvane

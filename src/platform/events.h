@@ -42,6 +42,7 @@ struct Event {
     int type = 0;    // control events only
     int64_t data = 0;
     std::string text;  // drops: the dropped paths, one per line
+    uint64_t serial = 0;  // worker notices: the number of the run that posted them
 };
 
 inline Event WindowEvent(int kind, WindowId window) { return Event{kind, window, 0, 0, 0, {}}; }

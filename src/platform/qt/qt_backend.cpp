@@ -1,10 +1,35 @@
 #include "platform/qt/qt_backend.h"
 
+#include "platform/events.h"
+#include "platform/qt/qt_mirror.h"
+#include "platform/qt/qt_pump.h"
+#include "platform/qt/qt_services.h"
+#include "platform/qt/qt_signals.h"
+#include "platform/ui.h"
+
 namespace corvane::platform {
 
-struct QtBackend::Impl {};
+struct QtBackend::Impl {
+    Impl(int& argc, char** argv) : services(argc, argv, mirror) {}
+    // The widgets go before the QApplication that the services own.
+    ~Impl() { mirror.DeleteWidgets(); }
+    UiMirror mirror;
+    QtEventPump pump;
+    QtServices services;
+};
 
-QtBackend::QtBackend(int&, char**) {}
-QtBackend::~QtBackend() = default;
+QtBackend::QtBackend(int& argc, char** argv) : impl_(std::make_unique<Impl>(argc, argv)) {
+    // Termination signals are caught from the first moment; they reach the queue once the loop runs.
+    InstallTerminationSignals();
+    SetPlatform(&impl_->services);
+    TheUi().SetObserver(&impl_->mirror);
+    Events().SetPump(&impl_->pump);
+}
+
+QtBackend::~QtBackend() {
+    Events().SetPump(nullptr);
+    TheUi().SetObserver(nullptr);
+    SetPlatform(nullptr);
+}
 
 }  // namespace corvane::platform

@@ -5,12 +5,16 @@
 
 namespace corvane::platform {
 
+// Installs the Qt backend as the program's platform, UI observer and event pump for its lifetime. The
+// QApplication itself is created later, by Services::CreateApplication, early in start-up.
 class QtBackend {
-public:
+  public:
     QtBackend(int& argc, char** argv);
     ~QtBackend();
+    QtBackend(const QtBackend&) = delete;
+    QtBackend& operator=(const QtBackend&) = delete;
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

@@ -1,0 +1,205 @@
+#include "engine/checksum_worker.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <ctime>
+#include <thread>
+#include <vector>
+
+#include "app/clipboard_state.h"
+#include "app/settings.h"
+#include "app/ui_lock.h"
+#include "engine/file_checksum.h"
+#include "engine/format_duration.h"
+#include "engine/malware_lookup.h"
+#include "engine/progress_notice.h"
+#include "engine/run_state.h"
+#include "engine/status_marks.h"
+#include "platform/byte_count.h"
+#include "platform/events.h"
+#include "platform/file_info.h"
+#include "platform/locale.h"
+#include "platform/services.h"
+#include "platform/ui.h"
+
+namespace corvane {
+
+namespace {
+
+using platform::ControlId;
+using platform::TheUi;
+
+using Clock = std::chrono::steady_clock;
+
+// One run as the worker sees it. Every change of shared state goes through Change, which makes it under
+// UiMutex and only while the run is still the current one: once the main thread has stopped waiting for
+// this worker (and changed the run number under the same lock), nothing it does reaches the program.
+class WorkerRun {
+public:
+    explicit WorkerRun(const ChecksumRunParams& params) : handle_(*params.Handle) {}
+
+    bool StopRequested() const { return AbortRequested || handle_.stopRequested; }
+    bool IsCurrent() const { return CurrentRunNumber == handle_.runNumber; }
+
+    template <typename F>
+    void Change(F change) const {
+        std::lock_guard lock(UiMutex);
+        if (IsCurrent()) change();
+    }
+
+    void Post(ControlId control, int64_t data) const {
+        if (IsCurrent()) PostWorkerNotice(control, data, handle_.runNumber);
+    }
+
+private:
+    const WorkerHandle& handle_;
+};
+
+std::vector<std::string> SplitFields(const std::string& files) {
+    std::vector<std::string> fields;
+    size_t start = 0;
+    for (;;) {
+        size_t end = files.find('\n', start);
+        fields.push_back(files.substr(start, end == std::string::npos ? std::string::npos : end - start));
+        if (end == std::string::npos) return fields;
+        start = end + 1;
+    }
+}
+
+bool IsBlank(const std::string& text) { return text.find_first_not_of(' ') == std::string::npos; }
+
+int64_t ElapsedMs(Clock::time_point start) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+}
+
+void AppendResultRow(const std::array<std::string, platform::kColumns>& cells) {
+    auto& ui = TheUi();
+    size_t row = ui.AppendRow(ControlId::ChecksumList, {cells, false});
+    const std::string& mark = cells[4];
+    if (mark.find(ThreatMark) != std::string::npos || mark.find(SuspiciousMark) != std::string::npos) {
+        ui.SetRowRed(ControlId::ChecksumList, row, true);
+    }
+}
+
+// Field h of the run: its row (unless the path is blank), then its three notices.
+void ProcessField(const WorkerRun& run, const std::string& path, const std::string& algorithm, int64_t total,
+                  int64_t h, Clock::time_point start) {
+    platform::FileInfo info = platform::QueryFileInfo(path);
+    std::string sizeText = platform::FormatByteCount(info.size);
+    std::string dateText = FormatFileDate(info.modified, platform::LocaleIdentifier());
+    std::string checksum = ComputeChecksum(path, algorithm, [&run] { return run.StopRequested(); });
+    if (run.StopRequested()) return;
+
+    int64_t seconds = EstimateSecondsLeft(total, h, ElapsedMs(start));
+    std::string name = DisplayName(path, UseShortPaths == 1);
+    std::string mark = checksum.starts_with("Error") ? ErrorMark : FindMalwareHash(checksum);
+    run.Change([&] {
+        if (!IsBlank(path)) AppendResultRow({name, checksum, sizeText, dateText, mark});
+    });
+
+    run.Post(ControlId::EtaLine, PackEtaNotice(total - h - 1, seconds));
+    run.Post(ControlId::RunProgressBar, (h + 1) * 100 / total);
+    run.Change(
+        [&] { StatusText = "Processing: " + FileNameOf(path) + " - ETA: " + FormatDuration(seconds); });
+    run.Post(ControlId::StatusLine, 0);
+}
+
+// The run completed: give the window back to the user.
+void ShowCompletion() {
+    auto& ui = TheUi();
+    ui.SetText(ControlId::StatusLine, kCompletionText);
+    for (ControlId id : {ControlId::ExportButton, ControlId::AlgorithmPopup, ControlId::ShortPathsCheckbox,
+                         ControlId::DockTimeCheckbox, ControlId::ClearFilesButton, ControlId::ChecksumList}) {
+        ui.SetEnabled(id, true);
+    }
+    ui.SetEnabled(ControlId::AbortButton, false);
+    ui.SetEnabled(ControlId::ExclusionsButton, true);
+    ui.SetEnabled(ControlId::SearchField, true);
+    ui.SetEnabled(ControlId::SearchHelpIcon, true);
+    ui.SetBadgeLabel("");
+    platform::Platform().PlaySystemSound(platform::kCompletionSound);
+    platform::Events().AddTimer(platform::WindowId::Main, ClipboardTimer, kClipboardTimerIntervalMs);
+}
+
+void EndRun(const WorkerRun& run) {
+    // Decided once, so that the notices and the display tell the same end.
+    bool cancelled = run.StopRequested();
+    if (cancelled) {
+        run.Change([] { StatusText = "Processing Cancelled"; });
+    } else {
+        run.Post(ControlId::EtaLine, 0);
+        run.Post(ControlId::RunProgressBar, 100);
+        run.Change([] { StatusText = kCompletionText; });
+    }
+    run.Post(ControlId::StatusLine, 0);
+    run.Change([&] {
+        if (cancelled) {
+            // The side that asked for the stop restores the controls, the badge and the timer.
+            TheUi().SetText(ControlId::StatusLine, "Cancelled.");
+            TheUi().SetValue(ControlId::RunProgressBar, 0);
+        } else {
+            ShowCompletion();
+        }
+        WorkerRunning = false;
+        AbortRequested = false;
+    });
+}
+
+}  // namespace
+
+void ChecksumWorker(std::unique_ptr<ChecksumRunParams> params) {
+    std::shared_ptr<WorkerHandle> handle = params->Handle;
+    {
+        WorkerRun run(*params);
+        std::vector<std::string> fields = SplitFields(params->Files);
+        auto total = static_cast<int64_t>(fields.size());
+        run.Change([&] { TotalFiles = total; });
+        Clock::time_point start = Clock::now();
+        for (int64_t h = 0; h < total; ++h) {
+            ProcessField(run, fields[static_cast<size_t>(h)], params->Algorithm, total, h, start);
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            if (run.StopRequested()) break;
+        }
+        EndRun(run);
+        params.reset();
+    }
+    handle->ended = true;
+    --LiveWorkers;
+}
+
+std::string FileNameOf(const std::string& path) {
+    size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string DisplayName(const std::string& path, bool shortNames) {
+    if (!shortNames) return path;
+    // The folder is the path's second-to-last "/"-separated part; none with fewer than two "/".
+    std::string folder;
+    size_t last = path.rfind('/');
+    if (last != std::string::npos && last > 0) {
+        size_t previous = path.rfind('/', last - 1);
+        if (previous != std::string::npos) folder = path.substr(previous + 1, last - previous - 1);
+    }
+    return folder + "/" + FileNameOf(path);
+}
+
+std::string FormatFileDate(int64_t modified, const std::string& localeIdentifier) {
+    auto time = static_cast<time_t>(modified);
+    struct tm local {};
+    if (!localtime_r(&time, &local) || modified + local.tm_gmtoff < 1) return "Unknown";
+    bool monthFirst = localeIdentifier == "en_US" || localeIdentifier == "en_CA";
+    char text[32];
+    if (strftime(text, sizeof text, monthFirst ? "%m/%d/%y" : "%d-%m-%y", &local) == 0) return "Unknown";
+    return text;
+}
+
+int64_t EstimateSecondsLeft(int64_t total, int64_t index, int64_t elapsedMs) {
+    double seconds = static_cast<double>(total - index - 1) *
+                     (static_cast<double>(elapsedMs) / static_cast<double>(index + 1)) / 1000.0;
+    // Bounded so that a clock gone wild cannot overflow the conversion; the notice clamps further.
+    return static_cast<int64_t>(std::floor(std::clamp(seconds, 0.0, 1e15) + 0.5));
+}
+
+}  // namespace corvane

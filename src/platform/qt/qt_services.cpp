@@ -1,0 +1,213 @@
+#include "platform/qt/qt_services.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCursor>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QSessionManager>
+#include <QStyleFactory>
+#include <QUrl>
+
+#include "platform/events.h"
+#include "platform/paths.h"
+#include "platform/qt/qt_app_filter.h"
+#include "platform/qt/qt_icons.h"
+#include "platform/qt/qt_mirror.h"
+#include "platform/qt/qt_signals.h"
+#include "platform/qt/qt_text.h"
+
+namespace corvane::platform {
+
+namespace {
+
+QMessageBox::Icon AlertIcon(AlertStyle style) {
+    switch (style) {
+        case AlertStyle::Error:
+            return QMessageBox::Critical;
+        case AlertStyle::Informational:
+            return QMessageBox::Information;
+        default:
+            return QMessageBox::NoIcon;
+    }
+}
+
+}  // namespace
+
+QtServices::QtServices(int& argc, char** argv, UiMirror& mirror)
+    : argc_(argc), argv_(argv), mirror_(mirror) {}
+
+QtServices::~QtServices() = default;
+
+void QtServices::CreateApplication() {
+    if (QCoreApplication::instance()) return;
+    QApplication::setApplicationName(QStringLiteral("Corvane"));
+    QApplication::setOrganizationName(QStringLiteral("Veltrane"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("corvane"));
+    app_ = std::make_unique<QApplication>(argc_, argv_);
+    // The windows place their controls at fixed positions, so the style is fixed as well (the windows
+    // also fix their font; alerts and file dialogs keep the desktop's).
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setWindowIcon(ApplicationIcon());
+
+    filter_ = new ApplicationFilter(app_.get());
+    filter_->SetObservingAppearance(observingAppearance_);
+    app_->installEventFilter(filter_);
+    StartTerminationNotifier();
+    // The session ending is a quit request like any other; the program ends itself.
+    QObject::connect(app_.get(), &QGuiApplication::commitDataRequest,
+                     [](QSessionManager&) { Events().Post(MenuEvent(kQuitItem)); });
+    QObject::connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, [this] { WatchClipboard(); });
+}
+
+void QtServices::ActivateApplication() {
+    if (QWidget* main = mirror_.WindowWidget(WindowId::Main)) {
+        main->raise();
+        main->activateWindow();
+    }
+}
+
+int QtServices::RunAlert(const AlertSpec& alert) {
+    if (!QCoreApplication::instance()) return kFirstButton;
+    QMessageBox box(mirror_.WindowWidget(WindowId::Main));
+    box.setWindowTitle(ToQString(alert.title));
+    box.setTextFormat(Qt::PlainText);
+    box.setText(DisplayText(alert.message));
+    box.setInformativeText(DisplayText(alert.informative));
+    if (alert.style == AlertStyle::Application) {
+        box.setIconPixmap(ApplicationIcon().pixmap(64, 64));
+    } else {
+        box.setIcon(AlertIcon(alert.style));
+    }
+    std::vector<QPushButton*> buttons;
+    for (const auto& title : alert.buttons) {
+        QMessageBox::ButtonRole role = buttons.empty() ? QMessageBox::AcceptRole : QMessageBox::ActionRole;
+        buttons.push_back(box.addButton(ToQString(title), role));
+    }
+    if (buttons.empty()) buttons.push_back(box.addButton(QMessageBox::Ok));
+    box.setDefaultButton(buttons.front());
+    box.setEscapeButton(buttons.front());
+    if (alert.sound && alert.style == AlertStyle::Error) PlaySystemSound(kAlertSound);
+    box.exec();
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        if (box.clickedButton() == buttons[i]) return kFirstButton + static_cast<int>(i);
+    }
+    return kFirstButton;
+}
+
+std::string QtServices::RunSavePanel(const std::string& title, const std::string& defaultName) {
+    if (!QCoreApplication::instance()) return {};
+    QFileDialog dialog(mirror_.WindowWidget(WindowId::Main), ToQString(title));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDirectory(ToQString(HomeFolderPath()));
+    dialog.selectFile(ToQString(defaultName));
+    if (dialog.exec() != QDialog::Accepted) return {};
+    QStringList files = dialog.selectedFiles();
+    return files.isEmpty() ? std::string() : FromQString(files.first());
+}
+
+void QtServices::PlaySystemSound(int sound) {
+    if (sound == kAlertSound) {
+        sounds_.Play("bell");
+    } else if (sound == kCompletionSound) {
+        sounds_.Play("complete");
+    }
+}
+
+std::vector<Rect> QtServices::Displays() {
+    std::vector<Rect> displays;
+    if (!QCoreApplication::instance()) return displays;
+    QScreen* primary = QGuiApplication::primaryScreen();
+    auto add = [&](QScreen* screen) {
+        QRect g = screen->geometry();
+        displays.push_back({g.x(), g.y(), g.width(), g.height()});
+    };
+    if (primary) add(primary);
+    for (QScreen* screen : QGuiApplication::screens()) {
+        if (screen != primary) add(screen);
+    }
+    return displays;
+}
+
+Point QtServices::PointerPosition() {
+    if (!QCoreApplication::instance()) return {};
+    QPoint at = QCursor::pos();
+    return {at.x(), at.y()};
+}
+
+std::string QtServices::ClipboardText() {
+    if (!QCoreApplication::instance()) return {};
+    return FromQString(QGuiApplication::clipboard()->text());
+}
+
+void QtServices::SetClipboardText(const std::string& text) {
+    // The count rises at once for our own write; Qt's notice of that same write is not counted again.
+    ++clipboardCount_;
+    if (!QCoreApplication::instance()) return;
+    writingClipboard_ = true;
+    QGuiApplication::clipboard()->setText(ToQString(text));
+    writingClipboard_ = false;
+}
+
+void QtServices::WatchClipboard() {
+    if (!writingClipboard_) ++clipboardCount_;
+}
+
+int64_t QtServices::ClipboardChangeCount() {
+    return clipboardCount_;
+}
+
+void QtServices::OpenUrl(const std::string& url) {
+    if (QCoreApplication::instance()) QDesktopServices::openUrl(QUrl(ToQString(url)));
+}
+
+void QtServices::RevealFile(const std::string& path) {
+    if (!QCoreApplication::instance()) return;
+    QString file = ToQString(path);
+    QUrl folder = QUrl::fromLocalFile(QFileInfo(file).absolutePath());
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+        QDesktopServices::openUrl(folder);
+        return;
+    }
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("/org/freedesktop/FileManager1"),
+        QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowItems"));
+    call << QStringList{QUrl::fromLocalFile(file).toString()} << QString();
+    // Asked without waiting: a file manager that is missing or fails opens the folder instead.
+    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, 5000), QCoreApplication::instance());
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, [watcher, folder] {
+        if (watcher->isError()) QDesktopServices::openUrl(folder);
+        watcher->deleteLater();
+    });
+}
+
+std::vector<std::string> QtServices::RunningApplicationNames() {
+    return {"Corvane"};
+}
+
+void QtServices::LaunchApplication(const std::string&) {
+    // This program is always among the running applications, so there is nothing to launch.
+}
+
+void QtServices::PostKeyPress(int keyCode, uint64_t flags) {
+    // The synthetic paste reaches only our own main window, and only while it is the active window.
+    if (keyCode != kKeyCodeV || (flags & kCommandFlag) == 0) return;
+    if (QCoreApplication::instance() && MainWindowIsActive()) Events().Post(MenuEvent(kPasteItem));
+}
+
+void QtServices::SetAppearanceObserver(bool registered) {
+    observingAppearance_ = registered;
+    if (filter_) filter_->SetObservingAppearance(registered);
+}
+
+}  // namespace corvane::platform

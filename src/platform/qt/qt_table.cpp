@@ -1,0 +1,174 @@
+#include "platform/qt/qt_table.h"
+
+#include <QAbstractTableModel>
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QTableView>
+
+#include "platform/events.h"
+#include "platform/qt/qt_text.h"
+
+namespace corvane::platform {
+
+namespace {
+
+// Reads rows straight from the layer; it only keeps the row count and generation it last announced to
+// the view, so that appends become row insertions and a refill becomes a reset.
+class RowsModel : public QAbstractTableModel {
+  public:
+    explicit RowsModel(ControlId id, QObject* parent) : QAbstractTableModel(parent), id_(id) {}
+
+    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : rows_; }
+    int columnCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : static_cast<int>(kColumns);
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::ForegroundRole)) return {};
+        std::optional<ListRow> row = TheUi().Row(id_, static_cast<size_t>(index.row()));
+        if (!row) return {};
+        if (role == Qt::ForegroundRole) return row->red ? QVariant(QColor(Qt::red)) : QVariant();
+        return ToQString(row->cells[static_cast<size_t>(index.column())]);
+    }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+        return section < titles_.size() ? QVariant(titles_[section]) : QVariant();
+    }
+
+    void SetTitles(const QStringList& titles) {
+        if (titles == titles_) return;
+        titles_ = titles;
+        emit headerDataChanged(Qt::Horizontal, 0, static_cast<int>(kColumns) - 1);
+    }
+
+    void Sync() {
+        Ui& ui = TheUi();
+        uint64_t generation = ui.RowsGeneration(id_);
+        int count = static_cast<int>(ui.RowCount(id_));
+        bool settled = ui.RowsGeneration(id_) == generation;
+        if (!settled || generation != generation_ || count < rows_) {
+            beginResetModel();
+            rows_ = count;
+            // A refill that raced with this read is reset again by the notice that follows it.
+            generation_ = settled ? generation : generation - 1;
+            endResetModel();
+            return;
+        }
+        if (count > rows_) {
+            beginInsertRows({}, rows_, count - 1);
+            rows_ = count;
+            endInsertRows();
+        }
+        // Rows turn red after they were added; the view repaints only what it shows.
+        if (rows_ > 0) emit dataChanged(index(0, 0), index(rows_ - 1, kColumns - 1), {Qt::ForegroundRole});
+    }
+
+  private:
+    ControlId id_;
+    QStringList titles_;
+    int rows_ = 0;
+    uint64_t generation_ = 0;
+};
+
+class TableControl : public QTableView, public ControlHost {
+  public:
+    TableControl(ControlId id, WindowId window, QWidget* parent)
+        : QTableView(parent), ControlHost(id, window), model_(new RowsModel(id, this)) {
+        setModel(model_);
+        setSelectionBehavior(QAbstractItemView::SelectRows);
+        setSelectionMode(QAbstractItemView::SingleSelection);
+        setEditTriggers(QAbstractItemView::NoEditTriggers);
+        setShowGrid(false);
+        setAlternatingRowColors(true);
+        setWordWrap(false);
+        setCornerButtonEnabled(false);
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        setAcceptDrops(false);
+        viewport()->setAcceptDrops(false);
+        verticalHeader()->hide();
+        verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+        verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+        QHeaderView* header = horizontalHeader();
+        header->setSectionsMovable(false);
+        header->setSectionResizeMode(QHeaderView::Interactive);
+        header->setStretchLastSection(false);
+        header->setHighlightSections(false);
+        header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(this, &QWidget::customContextMenuRequested, this,
+                [this](const QPoint& at) { ContextMenu(at); });
+    }
+
+    QWidget* Widget() override { return this; }
+
+    void Apply(const ControlState& state) override {
+        ApplyCommon(state);
+        QStringList titles;
+        for (const auto& title : state.items) titles << ToQString(title);
+        model_->SetTitles(titles);
+        if (state.columnWidths != widths_) {
+            // Only a change of the program's widths is applied, so widths the user dragged stay otherwise.
+            widths_ = state.columnWidths;
+            for (size_t i = 0; i < widths_.size() && i < kColumns; ++i) {
+                horizontalHeader()->resizeSection(static_cast<int>(i), widths_[i]);
+            }
+        }
+        model_->Sync();
+        if (state.selected != SelectedRow()) {
+            if (state.selected < 0 || state.selected >= model_->rowCount()) {
+                clearSelection();
+            } else {
+                selectRow(state.selected);
+                scrollTo(model_->index(state.selected, 0));
+            }
+        }
+    }
+
+    void SyncRows() override { model_->Sync(); }
+
+    void RevealRow(int row) override {
+        model_->Sync();
+        if (row >= 0 && row < model_->rowCount()) scrollTo(model_->index(row, 0));
+    }
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override {
+        // The right button only asks for the context menu; the selection is changed there.
+        if (event->button() == Qt::RightButton) {
+            event->accept();
+            return;
+        }
+        QTableView::mousePressEvent(event);
+        if (event->button() != Qt::LeftButton) return;
+        TheUi().UserSelectRow(Id(), SelectedRow());
+        Post(kLeftClick);
+    }
+
+  private:
+    int SelectedRow() const {
+        QModelIndexList rows = selectionModel()->selectedRows();
+        return rows.isEmpty() ? -1 : rows.first().row();
+    }
+
+    void ContextMenu(const QPoint& at) {
+        QModelIndex index = indexAt(at);
+        if (index.isValid()) {
+            selectRow(index.row());
+            TheUi().UserSelectRow(Id(), index.row());
+        }
+        Post(kRightClick);
+    }
+
+    RowsModel* model_;
+    std::vector<int> widths_;
+};
+
+}  // namespace
+
+ControlHost* CreateTableHost(ControlId id, WindowId window, QWidget* parent) {
+    return new TableControl(id, window, parent);
+}
+
+}  // namespace corvane::platform

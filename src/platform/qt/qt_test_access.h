@@ -1,0 +1,16 @@
+// What tests need to reach the real widgets behind the program's windows and controls.
+#pragma once
+
+#include "platform/ids.h"
+
+class QWidget;
+
+namespace corvane::platform {
+
+// The widget of a control or window; nullptr when it has none (yet). GUI thread only.
+QWidget* WidgetFor(ControlId id);
+QWidget* WindowWidgetFor(WindowId id);
+// The widget whose size is the window's content size (the main window's central widget).
+QWidget* ContentWidgetFor(WindowId id);
+
+}  // namespace corvane::platform

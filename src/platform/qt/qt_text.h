@@ -1,0 +1,28 @@
+// Conversions between the program's texts and colours and Qt's.
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <string>
+
+#include "platform/ui.h"
+
+namespace corvane::platform {
+
+inline QString ToQString(const std::string& text) {
+    return QString::fromStdString(text);
+}
+inline std::string FromQString(const QString& text) {
+    return text.toStdString();
+}
+
+// Texts written for a line feed followed by a carriage return ("\n\r") break the line once; a carriage
+// return on its own breaks it too.
+QString DisplayText(const std::string& text);
+
+// 0xBBGGRR to a Qt colour.
+inline QColor ToQColor(Color color) {
+    return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
+}
+
+}  // namespace corvane::platform

@@ -1,0 +1,224 @@
+#include "platform/qt/qt_windows.h"
+
+#include <QCloseEvent>
+#include <QCursor>
+#include <QDialog>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QGuiApplication>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QScreen>
+#include <QUrl>
+
+#include "platform/events.h"
+#include "platform/qt/qt_app_menu.h"
+#include "platform/qt/qt_fonts.h"
+#include "platform/qt/qt_text.h"
+
+namespace corvane::platform {
+
+namespace {
+
+QScreen* ScreenUnderPointer() {
+    QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
+    return screen ? screen : QGuiApplication::primaryScreen();
+}
+
+void CentreOnScreen(QWidget* window, QSize size) {
+    QScreen* screen = ScreenUnderPointer();
+    if (!screen) return;
+    QRect area = screen->availableGeometry();
+    window->move(area.center() - QPoint(size.width() / 2, size.height() / 2));
+}
+
+void PostWindowEvent(int kind, WindowId window, int64_t data = 0, std::string text = {}) {
+    Events().Post(Event{kind, window, 0, 0, data, std::move(text)});
+}
+
+// The main window's central widget: its size is the content size, and its changes are the user's.
+class ContentArea : public QWidget {
+  public:
+    ContentArea(WindowId id, QWidget* parent) : QWidget(parent), id_(id) {}
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QWidget::resizeEvent(event);
+        Size size{width(), height()};
+        // A size the program itself set is already in the state; only other changes are reported.
+        if (size == TheUi().ContentSize(id_)) return;
+        TheUi().UserSetContentSize(id_, size);
+        PostWindowEvent(kSizeEvent, id_);
+    }
+
+  private:
+    WindowId id_;
+};
+
+class DocumentWindow : public QMainWindow, public WindowHost {
+  public:
+    explicit DocumentWindow(WindowId id) : WindowHost(id), content_(new ContentArea(id, this)) {
+        setCentralWidget(content_);
+        AddApplicationMenu(menuBar());
+    }
+
+    QWidget* Widget() override { return this; }
+    QWidget* Content() override { return content_; }
+
+    void Apply(const WindowState& state) override {
+        setWindowTitle(ToQString(state.title));
+        acceptsDrops_ = state.acceptsFileDrops;
+        setAcceptDrops(acceptsDrops_);
+        QSize wanted(state.contentSize.width, state.contentSize.height);
+        if (content_->size() != wanted || !shown_) SetContentSize(wanted);
+    }
+
+    void ShowCentred() {
+        CentreOnScreen(this, size());
+        show();
+        shown_ = true;
+    }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override {
+        // Only the program closes its window: the close button is a request.
+        event->ignore();
+        PostWindowEvent(kCloseRequestEvent, Id());
+    }
+
+    void changeEvent(QEvent* event) override {
+        QMainWindow::changeEvent(event);
+        if (event->type() != QEvent::WindowStateChange) return;
+        Qt::WindowStates before = static_cast<QWindowStateChangeEvent*>(event)->oldState();
+        Qt::WindowStates now = windowState();
+        const Qt::WindowStates special = Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized;
+        Qt::WindowStates left = before & special & ~now;
+        if (!left || (now & Qt::WindowMinimized)) return;
+        // Back from minimised into a maximised window keeps its size: no restore.
+        if (left == Qt::WindowMinimized && (now & Qt::WindowMaximized)) return;
+        PostWindowEvent(kRestoreEvent, Id());
+    }
+
+    void dragEnterEvent(QDragEnterEvent* event) override {
+        if (!acceptsDrops_) return;
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    }
+
+    void dragMoveEvent(QDragMoveEvent* event) override {
+        if (!acceptsDrops_) return;
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    }
+
+    void dropEvent(QDropEvent* event) override {
+        if (!acceptsDrops_) return;
+        QStringList paths;
+        for (const QUrl& url : event->mimeData()->urls()) {
+            if (url.isLocalFile()) paths << url.toLocalFile();
+        }
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+        PostWindowEvent(kDropEvent, Id(), paths.isEmpty() ? 0 : 1,
+                        FromQString(paths.join(QLatin1Char('\n'))));
+    }
+
+  private:
+    // Resizes the window so that the area below the menu bar gets the size; the top-left corner stays.
+    void SetContentSize(QSize size) {
+        QWidget* bar = menuWidget();
+        int barHeight = 0;
+        if (bar) {
+            barHeight = bar->heightForWidth(size.width());
+            if (barHeight <= 0) barHeight = bar->sizeHint().height();
+        }
+        resize(size.width(), size.height() + barHeight);
+    }
+
+    ContentArea* content_;
+    bool acceptsDrops_ = false;
+    bool shown_ = false;
+};
+
+// A floating window with a title bar only, above the other windows and of a fixed size.
+class PanelWindow : public QWidget, public WindowHost {
+  public:
+    explicit PanelWindow(WindowId id)
+        : QWidget(nullptr,
+                  Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+          WindowHost(id) {}
+
+    QWidget* Widget() override { return this; }
+    QWidget* Content() override { return this; }
+
+    void Apply(const WindowState& state) override {
+        setWindowTitle(ToQString(state.title));
+        setFixedSize(state.contentSize.width, state.contentSize.height);
+    }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override { event->ignore(); }
+};
+
+// A window-modal dialog over its parent; only the program ends it.
+class SheetDialog : public QDialog, public WindowHost {
+  public:
+    SheetDialog(WindowId id, QWidget* parent)
+        : QDialog(parent,
+                  Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+          WindowHost(id) {
+        setWindowModality(Qt::WindowModal);
+    }
+
+    QWidget* Widget() override { return this; }
+    QWidget* Content() override { return this; }
+
+    void Apply(const WindowState& state) override {
+        setWindowTitle(ToQString(state.title));
+        setFixedSize(state.contentSize.width, state.contentSize.height);
+    }
+
+    // Escape and the window manager's close do not end the sheet; its buttons do.
+    void reject() override {}
+
+  protected:
+    void closeEvent(QCloseEvent* event) override { event->ignore(); }
+};
+
+}  // namespace
+
+void WindowHost::Activate() {
+    Widget()->raise();
+    Widget()->activateWindow();
+}
+
+WindowHost* CreateWindowHost(WindowId id, const WindowState& state, QWidget* parent) {
+    switch (state.spec.kind) {
+        case WindowKind::Document: {
+            auto* window = new DocumentWindow(id);
+            window->setFont(ControlFont());
+            window->Apply(state);
+            window->ShowCentred();
+            return window;
+        }
+        case WindowKind::Panel: {
+            auto* panel = new PanelWindow(id);
+            panel->setFont(ControlFont());
+            panel->Apply(state);
+            CentreOnScreen(panel, panel->size());
+            panel->show();
+            return panel;
+        }
+        case WindowKind::Sheet: {
+            auto* sheet = new SheetDialog(id, parent);
+            sheet->setFont(ControlFont());
+            sheet->Apply(state);
+            sheet->show();
+            return sheet;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace corvane::platform

@@ -1,0 +1,219 @@
+#include "engine/file_checksum.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <zlib.h>
+
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <random>
+
+#include "engine/run_state.h"
+#include "engine_fixture.h"
+
+namespace corvane {
+namespace {
+
+using testing::TempFolder;
+
+constexpr const char* kAlgorithms[] = {"MD5", "SHA1", "SHA256", "SHA512", "CRC32"};
+
+struct Vector {
+    const char* algorithm;
+    const char* abc;
+    const char* empty;
+};
+
+const Vector kVectors[] = {
+    {"MD5", "900150983cd24fb0d6963f7d28e17f72", "d41d8cd98f00b204e9800998ecf8427e"},
+    {"SHA1", "a9993e364706816aba3e25717850c26c9cd0d89d", "da39a3ee5e6b4b0d3255bfef95601890afd80709"},
+    {"SHA256", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad",
+     "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
+    {"SHA512",
+     "ddaf35a193617abacc417349ae20413112e6fa4e89a97ea20a9eeee64b55d39a2192992a274fc1a836ba3c23a3feebbd454d442"
+     "3643ce80e2a9"
+     "ac94fa54ca49f",
+     "cf83e1357eefb8bdf1542850d66d8007d620e4050b5715dc83f4a921d36ce9ce47d0d13c5d85f2b0ff8318d2877eec2f63b931b"
+     "d47417a81a5"
+     "38327af927da3e"},
+    {"CRC32", "352441c2", "00000000"},
+};
+
+std::string RandomBytes(size_t size, unsigned seed) {
+    std::mt19937 generator(seed);
+    std::string bytes(size, '\0');
+    for (char& c : bytes) c = static_cast<char>(generator());
+    return bytes;
+}
+
+// The first word a command prints for the file.
+std::string ToolDigest(const std::string& command) {
+    std::array<char, 256> line{};
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return {};
+    std::string out = fgets(line.data(), line.size(), pipe) ? line.data() : "";
+    pclose(pipe);
+    return out.substr(0, out.find_first_of(" \n"));
+}
+
+std::string ZlibCrc(const std::string& bytes) {
+    char text[9];
+    snprintf(text, sizeof text, "%08lx",
+             crc32_z(0, reinterpret_cast<const Bytef*>(bytes.data()), bytes.size()));
+    return text;
+}
+
+TEST(ComputeChecksumTest, KnownVectors) {
+    TempFolder folder;
+    std::string abc = folder.Write("abc", "abc");
+    std::string empty = folder.Write("empty", "");
+    for (const Vector& v : kVectors) {
+        EXPECT_EQ(ComputeChecksum(abc, v.algorithm), v.abc) << v.algorithm;
+        EXPECT_EQ(ComputeChecksum(empty, v.algorithm), v.empty) << v.algorithm;
+    }
+}
+
+// Over 10 MiB the file is read in 8 MiB blocks; the result must be that of the whole content.
+TEST(ComputeChecksumTest, LargeFileMatchesTheStandardTools) {
+    TempFolder folder;
+    std::string content = RandomBytes(10 * 1024 * 1024 + 12345, 7);
+    std::string file = folder.Write("large.bin", content);
+    EXPECT_EQ(ComputeChecksum(file, "SHA256"), ToolDigest("sha256sum '" + file + "'"));
+    EXPECT_EQ(ComputeChecksum(file, "MD5"), ToolDigest("openssl dgst -md5 -r '" + file + "'"));
+    EXPECT_EQ(ComputeChecksum(file, "SHA1"), ToolDigest("openssl dgst -sha1 -r '" + file + "'"));
+    EXPECT_EQ(ComputeChecksum(file, "SHA512"), ToolDigest("openssl dgst -sha512 -r '" + file + "'"));
+    EXPECT_EQ(ComputeChecksum(file, "CRC32"), ZlibCrc(content));
+}
+
+// Several 1 MiB blocks and a short last one chain like one pass over the bytes.
+TEST(ComputeChecksumTest, BlocksChainAcrossBoundaries) {
+    TempFolder folder;
+    for (size_t size : {size_t{1024 * 1024}, size_t{3 * 1024 * 1024 + 1}}) {
+        std::string content = RandomBytes(size, static_cast<unsigned>(size));
+        std::string file = folder.Write("f.bin", content);
+        EXPECT_EQ(ComputeChecksum(file, "CRC32"), ZlibCrc(content)) << size;
+        EXPECT_EQ(ComputeChecksum(file, "SHA256"), ToolDigest("sha256sum '" + file + "'")) << size;
+    }
+}
+
+TEST(ComputeChecksumTest, LengthsAndLowerCase) {
+    TempFolder folder;
+    std::string file = folder.Write("data", RandomBytes(1000, 3));
+    const std::pair<const char*, size_t> lengths[] = {
+        {"MD5", 32}, {"SHA1", 40}, {"SHA256", 64}, {"SHA512", 128}, {"CRC32", 8}};
+    for (const auto& [algorithm, length] : lengths) {
+        std::string sum = ComputeChecksum(file, algorithm);
+        EXPECT_EQ(sum.size(), length) << algorithm;
+        EXPECT_EQ(sum.find_first_not_of("0123456789abcdef"), std::string::npos) << sum;
+    }
+}
+
+TEST(ChecksumBlockSizeTest, BoundariesAreInclusive) {
+    constexpr int64_t MiB = 1024 * 1024;
+    const std::pair<int64_t, size_t> cases[] = {
+        {0, 1 * MiB},
+        {10'485'760, 1 * MiB},
+        {10'485'761, 8 * MiB},
+        {524'288'000, 8 * MiB},
+        {524'288'001, 16 * MiB},
+        {2'147'483'648, 16 * MiB},
+        {2'147'483'649, 32 * MiB},
+        {int64_t{1} << 40, 32 * MiB},
+    };
+    for (const auto& [size, block] : cases) EXPECT_EQ(ChecksumBlockSize(size), block) << size;
+}
+
+struct ErrorCase {
+    const char* name;
+    std::string path;
+    const char* algorithm;
+    const char* expected;
+};
+
+// Each step's failure decides the text in step order: examine, open, buffer, algorithm name.
+TEST(ComputeChecksumTest, ErrorTextsAndTheirPrecedence) {
+    TempFolder folder;
+    std::string file = folder.Write("file.txt", "content");
+    std::string missing = folder.path() + "/missing";
+    std::string fifo = folder.path() + "/fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    std::string dirLink = folder.path() + "/dir-link";
+    ASSERT_EQ(symlink(folder.path().c_str(), dirLink.c_str()), 0);
+    std::string dangling = folder.path() + "/dangling";
+    ASSERT_EQ(symlink(missing.c_str(), dangling.c_str()), 0);
+
+    const ErrorCase cases[] = {
+        {"missing file", missing, "MD5", kFileNotFoundError},
+        {"empty path", "", "MD5", kFileNotFoundError},
+        {"file used as a folder", file + "/x", "MD5", kFileNotFoundError},
+        {"dangling link", dangling, "MD5", kFileNotFoundError},
+        {"missing file, unknown name", missing, "sha256", kFileNotFoundError},
+        {"folder", folder.path(), "MD5", kCannotOpenError},
+        {"link to a folder", dirLink, "SHA256", kCannotOpenError},
+        {"pipe", fifo, "MD5", kCannotOpenError},
+        {"folder, unknown name", folder.path(), "SHA-256", kCannotOpenError},
+        {"lower-case name", file, "sha256", kUnsupportedAlgorithmError},
+        {"dashed name", file, "SHA-256", kUnsupportedAlgorithmError},
+        {"empty name", file, "", kUnsupportedAlgorithmError},
+    };
+    for (const ErrorCase& c : cases) EXPECT_EQ(ComputeChecksum(c.path, c.algorithm), c.expected) << c.name;
+}
+
+TEST(ComputeChecksumTest, WithoutPermission) {
+    if (geteuid() == 0) GTEST_SKIP() << "root reads and searches anything";
+    TempFolder folder;
+    std::string file = folder.Write("secret", "content");
+    ASSERT_EQ(chmod(file.c_str(), 0), 0);
+    EXPECT_EQ(ComputeChecksum(file, "MD5"), kCannotOpenError);
+    std::string inner = folder.Write("closed/inner", "content");
+    ASSERT_EQ(chmod((folder.path() + "/closed").c_str(), 0), 0);
+    EXPECT_EQ(ComputeChecksum(inner, "MD5"), kFileNotFoundError);
+    chmod((folder.path() + "/closed").c_str(), 0700);
+}
+
+TEST(ComputeChecksumTest, SymbolicLinkIsHashedAsItsTarget) {
+    TempFolder folder;
+    std::string file = folder.Write("target", "abc");
+    std::string link = folder.path() + "/link";
+    ASSERT_EQ(symlink(file.c_str(), link.c_str()), 0);
+    for (const char* algorithm : kAlgorithms) {
+        EXPECT_EQ(ComputeChecksum(link, algorithm), ComputeChecksum(file, algorithm)) << algorithm;
+    }
+}
+
+// The stop is asked before every block; a stop ends the reading as the end of the file would.
+TEST(ComputeChecksumTest, StopIsTestedBeforeEveryBlock) {
+    TempFolder folder;
+    constexpr size_t kBlock = 1024 * 1024;
+    std::string content = RandomBytes(3 * kBlock + 1, 11);
+    std::string file = folder.Write("blocks", content);
+    std::string firstBlock = folder.Write("first", content.substr(0, kBlock));
+
+    int tests = 0;
+    std::string whole = ComputeChecksum(file, "SHA256", [&] { return ++tests > 99; });
+    EXPECT_EQ(whole, ComputeChecksum(file, "SHA256", [] { return false; }));
+    EXPECT_GE(tests, 4);  // one before each of the four blocks
+
+    tests = 0;
+    EXPECT_EQ(ComputeChecksum(file, "SHA256", [&] { return ++tests > 1; }),
+              ComputeChecksum(firstBlock, "SHA256"));
+    EXPECT_EQ(tests, 2);
+    tests = 0;
+    EXPECT_EQ(ComputeChecksum(file, "CRC32", [&] { return ++tests > 1; }),
+              ZlibCrc(content.substr(0, kBlock)));
+}
+
+TEST(ComputeChecksumTest, AbortRequestedStopsBeforeTheFirstBlock) {
+    TempFolder folder;
+    std::string file = folder.Write("abc", "abc");
+    AbortRequested = true;
+    EXPECT_EQ(ComputeChecksum(file, "MD5"), "d41d8cd98f00b204e9800998ecf8427e");
+    EXPECT_EQ(ComputeChecksum(file, "CRC32"), "00000000");
+    AbortRequested = false;
+    EXPECT_EQ(ComputeChecksum(file, "CRC32"), "352441c2");
+}
+
+}  // namespace
+}  // namespace corvane

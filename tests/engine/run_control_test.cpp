@@ -1,0 +1,400 @@
+#include "engine/run_control.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "app/main_window.h"
+#include "engine/progress_display.h"
+#include "engine/progress_notice.h"
+#include "engine_fixture.h"
+#include "malwaredb/database.h"
+
+namespace corvane {
+namespace {
+
+using platform::ControlId;
+using platform::TheUi;
+using testing::EngineTest;
+using testing::StatusLineRecorder;
+
+enum Expect { On, Off, Same };
+
+const ControlId kRunControls[] = {
+    ControlId::ChecksumList,     ControlId::AlgorithmPopup,   ControlId::ShortPathsCheckbox,
+    ControlId::DockTimeCheckbox, ControlId::ExportButton,     ControlId::ClearFilesButton,
+    ControlId::ExclusionsButton, ControlId::AbortButton,      ControlId::SearchField,
+    ControlId::SearchHelpIcon,
+};
+
+// One column of the control-state table, in the order of kRunControls.
+using Column = std::array<Expect, std::size(kRunControls)>;
+//                               list  algo  short dock  export clear excl  abort search help
+const Column kRerunColumn = {    Off,  Off,  Off,  Same, Off,   Off,  Off,  On,   Off,   Same};
+const Column kStartColumn = {    Same, Same, Same, Same, Same,  Same, Same, Same, Off,   Same};
+const Column kCompletedColumn = {On,   On,   On,   On,   On,    On,   On,   Off,  On,    On};
+const Column kAbortColumn = {    Same, On,   On,   On,   Off,   On,   On,   Off,  Off,   Off};
+const Column kClearColumn = {    Off,  Same, Same, Same, Off,   Off,  Same, Off,  Off,   Off};
+
+class RunControlTest : public EngineTest {
+protected:
+    void SetAllControls(bool enabled) {
+        for (ControlId id : kRunControls) TheUi().SetEnabled(id, enabled);
+    }
+    void ExpectColumn(const Column& column, bool before, const char* moment) {
+        for (size_t i = 0; i < std::size(kRunControls); ++i) {
+            bool expected = column[i] == Same ? before : column[i] == On;
+            EXPECT_EQ(TheUi().IsEnabled(kRunControls[i]), expected)
+                << moment << ": control " << static_cast<int>(kRunControls[i]) << " from " << before;
+        }
+    }
+    // A run long enough to be stopped: the same small file many times.
+    std::string LongList(int count = 5000) {
+        std::string a = files_.Write("a", "abc");
+        std::string list = a;
+        for (int i = 1; i < count; ++i) list += "\n" + a;
+        return list;
+    }
+    void WaitForRows(size_t rows) {
+        ASSERT_TRUE(WaitUntil([&] { return TheUi().RowCount(ControlId::ChecksumList) >= rows; }, 10000));
+    }
+};
+
+// Held on the main thread, the lock keeps the worker from changing anything until the test has looked.
+TEST_F(RunControlTest, ReRunAndStartColumns) {
+    for (bool before : {true, false}) {
+        SetAllControls(before);
+        FilePathList = files_.Write("a", "abc");
+        {
+            std::lock_guard lock(UiMutex);
+            RerunChecksums();
+            ExpectColumn(kRerunColumn, before, "re-run");
+        }
+        PumpUntilRunEnds();
+
+        SetAllControls(before);
+        {
+            std::lock_guard lock(UiMutex);
+            StartChecksumRun();
+            ExpectColumn(kStartColumn, before, "start");
+        }
+        PumpUntilRunEnds();
+    }
+}
+
+TEST_F(RunControlTest, CompletedColumn) {
+    for (bool before : {true, false}) {
+        SetAllControls(before);
+        StartRun(files_.Write("a", "abc"));
+        PumpUntilRunEnds();
+        ExpectColumn(kCompletedColumn, before, "completed");
+    }
+}
+
+TEST_F(RunControlTest, AbortAndClearColumnsWithoutARun) {
+    for (bool before : {true, false}) {
+        SetAllControls(before);
+        AbortRun();
+        ExpectColumn(kAbortColumn, before, "abort");
+        SetAllControls(before);
+        ClearFiles();
+        ExpectColumn(kClearColumn, before, "clear");
+    }
+}
+
+TEST_F(RunControlTest, StartShowsTheRunAndPausesTheClipboardWatcher) {
+    TheUi().AppendRow(ControlId::ChecksumList, {});
+    TheUi().SetValue(ControlId::RunProgressBar, 40);
+    TheUi().SetText(ControlId::EtaLine, "old counts");
+    std::lock_guard lock(UiMutex);
+    StartRun(files_.Write("a", "abc"));
+    EXPECT_TRUE(WorkerRunning);
+    EXPECT_TRUE(HasWorkerThread());
+    EXPECT_FALSE(ClipboardTimerActive());
+    EXPECT_EQ(TheUi().Text(ControlId::StatusLine), "Processing file checksums...");
+    EXPECT_EQ(TheUi().Value(ControlId::RunProgressBar), 0);
+    EXPECT_EQ(TheUi().RowCount(ControlId::ChecksumList), 0u);
+    EXPECT_EQ(TheUi().Text(ControlId::EtaLine), "old counts");
+}
+
+TEST_F(RunControlTest, StartWithoutFilesOnlyShowsTheError) {
+    TheUi().AppendRow(ControlId::ChecksumList, {});
+    TheUi().SetValue(ControlId::RunProgressBar, 40);
+    AbortRequested = true;
+    StartRun("");
+    EXPECT_EQ(TheUi().Text(ControlId::StatusLine), "Error: No files selected for processing!");
+    EXPECT_EQ(TheUi().RowCount(ControlId::ChecksumList), 1u);
+    EXPECT_EQ(TheUi().Value(ControlId::RunProgressBar), 40);
+    EXPECT_TRUE(ClipboardTimerActive());
+    EXPECT_FALSE(WorkerRunning);
+    EXPECT_FALSE(AbortRequested);
+}
+
+TEST_F(RunControlTest, SecondStartDuringARunOnlySounds) {
+    StartRun(LongList(300));
+    WaitForRows(1);
+    uint64_t run = CurrentRunNumber;
+    FilePathList = files_.Write("other", "x");
+    StartChecksumRun();
+    EXPECT_EQ(services.sounds, (std::vector<int>{platform::kAlertSound}));
+    EXPECT_EQ(CurrentRunNumber, run);
+    PumpUntilRunEnds();
+    EXPECT_EQ(TheUi().RowCount(ControlId::ChecksumList), 300u);
+    EXPECT_EQ(services.sounds, (std::vector<int>{platform::kAlertSound, platform::kCompletionSound}));
+}
+
+TEST_F(RunControlTest, AbortDuringARun) {
+    StatusLineRecorder statusLine;
+    TheUi().SetBadgeLabel("12%");
+    StartRun(LongList());
+    WaitForRows(3);
+    auto start = std::chrono::steady_clock::now();
+    AbortRun();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(600));
+    EXPECT_EQ(LiveWorkers, 0);
+
+    auto texts = statusLine.Texts();
+    auto cancelling = std::find(texts.begin(), texts.end(), "Cancelling...");
+    ASSERT_NE(cancelling, texts.end());
+    EXPECT_NE(std::find(cancelling, texts.end(), "Cancelled."), texts.end());
+    EXPECT_EQ(texts.back(), "File processing aborted.");
+    EXPECT_EQ(services.sounds, (std::vector<int>{platform::kAlertSound}));
+    EXPECT_TRUE(FilePathList.empty());
+    EXPECT_EQ(TotalFiles, 0);
+    EXPECT_FALSE(WorkerRunning);
+    EXPECT_FALSE(AbortRequested);
+    EXPECT_FALSE(HasWorkerThread());
+    EXPECT_TRUE(ClipboardTimerActive());
+    EXPECT_EQ(TheUi().BadgeLabel(), "");
+
+    // The notices the run posted before it stopped change nothing any more.
+    DrainQueue();
+    EXPECT_FALSE(notices.empty());
+    EXPECT_EQ(TheUi().Text(ControlId::StatusLine), "File processing aborted.");
+    EXPECT_EQ(TheUi().Text(ControlId::EtaLine), "");
+    EXPECT_EQ(TheUi().Value(ControlId::RunProgressBar), 0);
+    EXPECT_EQ(TheUi().RowCount(ControlId::ChecksumList), 0u);
+    EXPECT_EQ(TheUi().BadgeLabel(), "");
+
+    // Nothing is left to run again.
+    RerunChecksums();
+    EXPECT_FALSE(WorkerRunning);
+}
+
+TEST_F(RunControlTest, AbortWithoutARunResetsWithoutWaiting) {
+    StatusLineRecorder statusLine;
+    FilePathList = "/x";
+    TotalFiles = 4;
+    TheUi().AppendRow(ControlId::ChecksumList, {});
+    platform::Events().RemoveTimer(platform::WindowId::Main, ClipboardTimer);
+    auto start = std::chrono::steady_clock::now();
+    AbortRun();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(50));
+    auto texts = statusLine.Texts();
+    EXPECT_EQ(std::find(texts.begin(), texts.end(), "Cancelling..."), texts.end());
+    EXPECT_EQ(TheUi().Text(ControlId::StatusLine), "File processing aborted.");
+    EXPECT_EQ(StatusText, "File processing aborted.");
+    EXPECT_EQ(services.sounds, (std::vector<int>{platform::kAlertSound}));
+    EXPECT_TRUE(FilePathList.empty());
+    EXPECT_EQ(TotalFiles, 0);
+    EXPECT_EQ(TheUi().RowCount(ControlId::ChecksumList), 0u);
+    EXPECT_TRUE(ClipboardTimerActive());
+}
+
+TEST_F(RunControlTest, ClearAfterACompletedRun) {
+    StartRun(files_.Write("a", "abc"));
+    PumpUntilRunEnds();
+    services.sounds.clear();
+    TheUi().SetBadgeLabel("0:05");
+    ClearFiles();
+    EXPECT_EQ(TheUi().Text(ControlId::StatusLine), kReadyText);
+    EXPECT_EQ(StatusText, kReadyText);
+    EXPECT_EQ(TheUi().Text(ControlId::EtaLine), "");
+    EXPECT_EQ(TheUi().Value(ControlId::RunProgressBar), 0);
+    EXPECT_EQ(TheUi().RowCount(ControlId::ChecksumList), 0u);
+    EXPECT_EQ(TheUi().BadgeLabel(), "");
+    EXPECT_TRUE(FilePathList.empty());
+    EXPECT_EQ(TotalFiles, 0);
+    EXPECT_TRUE(services.sounds.empty());
+    EXPECT_TRUE(ClipboardTimerActive());
+    RerunChecksums();
+    EXPECT_FALSE(WorkerRunning);
+}
+
+// Clear Files stops the run; the clipboard watcher stays paused until a later run completes.
+TEST_F(RunControlTest, ClearDuringARun) {
+    StartRun(LongList());
+    WaitForRows(2);
+    ClearFiles();
+    EXPECT_EQ(LiveWorkers, 0);
+    EXPECT_FALSE(WorkerRunning);
+    EXPECT_FALSE(AbortRequested);
+    EXPECT_FALSE(ClipboardTimerActive());
+    DrainQueue();
+    EXPECT_EQ(TheUi().Text(ControlId::StatusLine), kReadyText);
+    EXPECT_EQ(TheUi().RowCount(ControlId::ChecksumList), 0u);
+    EXPECT_EQ(TheUi().Text(ControlId::EtaLine), "");
+}
+
+// The stop used before a new drop: the worker ends within the wait and the next run starts afresh.
+TEST_F(RunControlTest, StopThenANewRun) {
+    StopChecksumRun();  // no run: nothing happens
+    EXPECT_FALSE(AbortRequested);
+    StartRun(LongList());
+    WaitForRows(1);
+    StopChecksumRun();
+    EXPECT_EQ(TheUi().Text(ControlId::StatusLine), "Cancelled.");
+    EXPECT_FALSE(WorkerRunning);
+    EXPECT_FALSE(HasWorkerThread());
+    EXPECT_EQ(LiveWorkers, 0);
+    // The next run starts clear and shows only its own progress.
+    StartRun(files_.Write("b", "b"));
+    PumpUntilRunEnds();
+    EXPECT_EQ(TheUi().RowCount(ControlId::ChecksumList), 1u);
+    EXPECT_EQ(TheUi().Text(ControlId::StatusLine), kCompletionText);
+    EXPECT_EQ(TheUi().Text(ControlId::EtaLine),
+              "1 total files, 0 remaining, (100%), 0:00 estimated remaining");
+}
+
+TEST_F(RunControlTest, ReRunWithAnotherAlgorithmRefillsTheList) {
+    StartRun(files_.Write("a", "abc"));
+    PumpUntilRunEnds();
+    EXPECT_EQ(TheUi().Row(ControlId::ChecksumList, 0)->cells[1], "900150983cd24fb0d6963f7d28e17f72");
+    TheUi().SelectItemWithTitle(ControlId::AlgorithmPopup, "CRC32");
+    RerunChecksums();
+    PumpUntilRunEnds();
+    ASSERT_EQ(TheUi().RowCount(ControlId::ChecksumList), 1u);
+    EXPECT_EQ(TheUi().Row(ControlId::ChecksumList, 0)->cells[1], "352441c2");
+}
+
+// The run takes the popup's text when it starts; a later change does not reach it.
+TEST_F(RunControlTest, RunKeepsTheAlgorithmItStartedWith) {
+    std::string a = files_.Write("a", "abc");
+    {
+        std::lock_guard lock(UiMutex);
+        StartRun(a + "\n" + a, "CRC32");
+        TheUi().SelectItemWithTitle(ControlId::AlgorithmPopup, "MD5");
+    }
+    PumpUntilRunEnds();
+    for (const auto& row : TheUi().Rows(ControlId::ChecksumList)) EXPECT_EQ(row.cells[1], "352441c2");
+}
+
+struct Snapshot {
+    std::vector<platform::ListRow> rows;
+    std::string status, statusText, eta, badge;
+    int progress;
+    bool timer, running, abort;
+    std::vector<int> sounds;
+    std::map<ControlId, bool> enabled;
+    int64_t total;
+
+    static Snapshot Take(const platform::HeadlessServices& services) {
+        Snapshot s;
+        auto& ui = TheUi();
+        s.rows = ui.Rows(ControlId::ChecksumList);
+        s.status = ui.Text(ControlId::StatusLine);
+        {
+            std::lock_guard lock(UiMutex);
+            s.statusText = StatusText;
+        }
+        s.eta = ui.Text(ControlId::EtaLine);
+        s.badge = ui.BadgeLabel();
+        s.progress = ui.Value(ControlId::RunProgressBar);
+        s.timer = platform::Events().HasTimer(platform::WindowId::Main, ClipboardTimer);
+        s.running = WorkerRunning;
+        s.abort = AbortRequested;
+        s.sounds = services.sounds;
+        for (ControlId id : kRunControls) s.enabled[id] = ui.IsEnabled(id);
+        s.total = TotalFiles;
+        return s;
+    }
+    void ExpectSame(const Snapshot& o) const {
+        EXPECT_EQ(rows.size(), o.rows.size());
+        for (size_t i = 0; i < std::min(rows.size(), o.rows.size()); ++i) {
+            EXPECT_EQ(rows[i].cells, o.rows[i].cells);
+        }
+        EXPECT_EQ(status, o.status);
+        EXPECT_EQ(statusText, o.statusText);
+        EXPECT_EQ(eta, o.eta);
+        EXPECT_EQ(badge, o.badge);
+        EXPECT_EQ(progress, o.progress);
+        EXPECT_EQ(timer, o.timer);
+        EXPECT_EQ(running, o.running);
+        EXPECT_EQ(abort, o.abort);
+        EXPECT_EQ(sounds, o.sounds);
+        EXPECT_EQ(enabled, o.enabled);
+        EXPECT_EQ(total, o.total);
+    }
+};
+
+// A worker held up in its look-up outlives the wait. After the wait it changes nothing shared, not even
+// the state of the run that started after it, and its notices are dropped.
+class OutlivedWorkerTest : public RunControlTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(OutlivedWorkerTest, ChangesNothingAfterTheWait) {
+    bool useAbort = GetParam();
+    std::string a = files_.Write("a", "abc");
+    std::unique_lock database(DatabaseMutex);  // the worker waits for it in its first look-up
+    StartRun(a + "\n" + a + "\n" + a);
+    uint64_t lateRun = CurrentRunNumber;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+
+    auto start = std::chrono::steady_clock::now();
+    if (useAbort) {
+        AbortRun();
+    } else {
+        StopChecksumRun();
+    }
+    auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(waited, std::chrono::milliseconds(useAbort ? 600 : 1000));
+    EXPECT_LT(waited, std::chrono::milliseconds(useAbort ? 1100 : 1500));
+    EXPECT_EQ(LiveWorkers, 1);
+    EXPECT_FALSE(WorkerRunning);
+    EXPECT_FALSE(HasWorkerThread());
+
+    // A new run of files whose errors need no look-up completes while the old worker still waits.
+    StartRun(files_.path() + "/missing\n" + files_.path() + "/missing2");
+    ASSERT_TRUE(WaitUntil([] { return LiveWorkers == 1 && !WorkerRunning; }, 5000));
+    DrainQueue();
+    Snapshot before = Snapshot::Take(services);
+    EXPECT_EQ(before.rows.size(), 2u);
+
+    database.unlock();
+    ASSERT_TRUE(WaitUntil([] { return LiveWorkers == 0; }, 5000));
+    for (const auto& event : platform::Events().PendingEvents()) EXPECT_NE(event.serial, lateRun);
+    DrainQueue();
+    Snapshot::Take(services).ExpectSame(before);
+
+    // Its notices, had they come, would be dropped as well.
+    HandleWorkerProgress(ControlId::StatusLine, 0, lateRun);
+    HandleWorkerProgress(ControlId::RunProgressBar, 5, lateRun);
+    HandleWorkerProgress(ControlId::EtaLine, PackEtaNotice(7, 30), lateRun);
+    Snapshot::Take(services).ExpectSame(before);
+}
+
+INSTANTIATE_TEST_SUITE_P(AbortOrStop, OutlivedWorkerTest, ::testing::Bool());
+
+
+// The buttons and the algorithm choice reach run control through the event loop's dispatch.
+TEST_F(RunControlTest, EventLoopDispatchesTheRunControls) {
+    StartRun(files_.Write("a", "abc"));
+    PumpUntilRunEnds();
+
+    TheUi().SelectItemWithTitle(ControlId::AlgorithmPopup, "CRC32");
+    DispatchEvent(platform::ControlEvent(ControlId::AlgorithmPopup, platform::kSelectionChange));
+    EXPECT_TRUE(WorkerRunning || LiveWorkers > 0);
+    PumpUntilRunEnds();
+    EXPECT_EQ(TheUi().Row(ControlId::ChecksumList, 0)->cells[1], "352441c2");
+
+    DispatchEvent(platform::ControlEvent(ControlId::ClearFilesButton, platform::kLeftClick));
+    EXPECT_EQ(TheUi().Text(ControlId::StatusLine), kReadyText);
+    EXPECT_TRUE(FilePathList.empty());
+
+    services.sounds.clear();
+    DispatchEvent(platform::ControlEvent(ControlId::AbortButton, platform::kLeftClick));
+    EXPECT_EQ(TheUi().Text(ControlId::StatusLine), "File processing aborted.");
+    EXPECT_EQ(services.sounds, (std::vector<int>{platform::kAlertSound}));
+}
+
+}  // namespace
+}  // namespace corvane

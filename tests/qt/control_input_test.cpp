@@ -1,0 +1,126 @@
+// What the user does with a control is stored in the state and then reported as an event.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTableView>
+
+#include "qt_fixture.h"
+
+namespace corvane::platform {
+namespace {
+
+TEST_F(MainWindowTest, CheckboxClickStoresTheTickThenReports) {
+    auto* box = qobject_cast<QCheckBox*>(WidgetFor(ControlId::DockTimeCheckbox));
+    box->click();
+    EXPECT_TRUE(TheUi().IsChecked(ControlId::DockTimeCheckbox));
+    std::vector<Event> events = ControlEventsOf(ControlId::DockTimeCheckbox);
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].type, kLeftClick);
+    // The program's own change posts nothing.
+    Events().Clear();
+    TheUi().SetChecked(ControlId::DockTimeCheckbox, false);
+    EXPECT_FALSE(box->isChecked());
+    EXPECT_TRUE(Pending().empty());
+}
+
+TEST_F(MainWindowTest, PopupChoiceStoresTheSelectionThenReportsAChange) {
+    auto* popup = qobject_cast<QComboBox*>(WidgetFor(ControlId::AlgorithmPopup));
+    popup->setCurrentIndex(3);
+    emit popup->activated(3);  // what a choice in the open list emits
+    EXPECT_EQ(TheUi().SelectedItemText(ControlId::AlgorithmPopup), "SHA256");
+    std::vector<Event> events = ControlEventsOf(ControlId::AlgorithmPopup);
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].type, kSelectionChange);
+}
+
+TEST_F(MainWindowTest, SearchFieldTextSetByTheProgramPostsNothing) {
+    TheUi().SetEnabled(ControlId::SearchField, true);
+    TheUi().SetText(ControlId::SearchField, "abc");
+    EXPECT_EQ(qobject_cast<QLineEdit*>(WidgetFor(ControlId::SearchField))->text(), "abc");
+    EXPECT_TRUE(Pending().empty());
+}
+
+TEST_F(QtBackendTest, EditorReportsUserChangesButNotTheProgramsText) {
+    WindowSpec spec;
+    spec.kind = WindowKind::Panel;
+    spec.contentSize = {460, 200};
+    TheUi().CreateWindow(WindowId::ExclusionsSheet, spec);
+    TheUi().CreateControl(ControlId::ExclusionsEditor,
+                          {ControlKind::TextEditor, WindowId::ExclusionsSheet, {20, 30, 420, 110}, "/a|/b"});
+    auto* editor = qobject_cast<QPlainTextEdit*>(WidgetFor(ControlId::ExclusionsEditor));
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->toPlainText(), "/a|/b");
+    TheUi().SetText(ControlId::ExclusionsEditor, "/c");
+    EXPECT_EQ(editor->toPlainText(), "/c");
+    EXPECT_TRUE(Pending().empty());
+
+    editor->moveCursor(QTextCursor::End);
+    QTest::keyClicks(editor, "|/d");
+    EXPECT_EQ(TheUi().Text(ControlId::ExclusionsEditor), "/c|/d");
+    std::vector<Event> events = ControlEventsOf(ControlId::ExclusionsEditor);
+    ASSERT_EQ(events.size(), 3u);
+    EXPECT_EQ(events[0].type, kTextChange);
+    EXPECT_EQ(events[0].window, WindowId::ExclusionsSheet);
+}
+
+class ListClickTest : public MainWindowTest {
+  protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        for (int i = 0; i < 3; ++i) {
+            ListRow row;
+            row.cells = {"/tmp/f" + std::to_string(i), "sum" + std::to_string(i), "", "", ""};
+            TheUi().AppendRow(ControlId::ChecksumList, row);
+        }
+        TheUi().SetEnabled(ControlId::ChecksumList, true);
+        Settle();
+        Events().Clear();
+    }
+    static QTableView* List() { return qobject_cast<QTableView*>(WidgetFor(ControlId::ChecksumList)); }
+    static QPoint RowCentre(int row) { return List()->visualRect(List()->model()->index(row, 1)).center(); }
+    static void RightClick(QPoint at) {
+        QContextMenuEvent request(QContextMenuEvent::Mouse, at, List()->viewport()->mapToGlobal(at));
+        QCoreApplication::sendEvent(List()->viewport(), &request);
+    }
+};
+
+TEST_F(ListClickTest, LeftClickSelectsTheRowThenReports) {
+    QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, RowCentre(1));
+    EXPECT_EQ(TheUi().SelectedRow(ControlId::ChecksumList), 1);
+    std::vector<Event> events = ControlEventsOf(ControlId::ChecksumList);
+    ASSERT_GE(events.size(), 1u);
+    EXPECT_EQ(events[0].type, kLeftClick);
+}
+
+TEST_F(ListClickTest, RightClickSelectsTheRowUnderThePointerThenReports) {
+    TheUi().SelectRow(ControlId::ChecksumList, 0);
+    RightClick(RowCentre(2));
+    EXPECT_EQ(TheUi().SelectedRow(ControlId::ChecksumList), 2);
+    EXPECT_EQ(List()->selectionModel()->selectedRows().value(0).row(), 2);
+    std::vector<Event> events = ControlEventsOf(ControlId::ChecksumList);
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].type, kRightClick);
+}
+
+TEST_F(ListClickTest, RightClickBelowTheRowsKeepsTheSelection) {
+    TheUi().SelectRow(ControlId::ChecksumList, 1);
+    QPoint below(20, List()->viewport()->height() - 5);
+    ASSERT_FALSE(List()->indexAt(below).isValid());
+    QTest::mousePress(List()->viewport(), Qt::RightButton, {}, below);
+    RightClick(below);
+    EXPECT_EQ(TheUi().SelectedRow(ControlId::ChecksumList), 1);
+    std::vector<Event> events = ControlEventsOf(ControlId::ChecksumList);
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].type, kRightClick);
+}
+
+TEST_F(ListClickTest, DisabledListReportsNothing) {
+    TheUi().SetEnabled(ControlId::ChecksumList, false);
+    QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, RowCentre(1));
+    EXPECT_TRUE(ControlEventsOf(ControlId::ChecksumList).empty());
+}
+
+}  // namespace
+}  // namespace corvane::platform

@@ -1,0 +1,95 @@
+// A fixture that runs the real Qt backend on the offscreen platform, with HOME in a fresh folder.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/main_window.h"
+#include "app/settings.h"
+#include "app/startup.h"
+#include "platform/events.h"
+#include "platform/qt/qt_backend.h"
+#include "platform/qt/qt_test_access.h"
+#include "platform/services.h"
+#include "platform/ui.h"
+
+namespace corvane::platform {
+
+class QtBackendTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char folder[] = "/tmp/corvane-qt-XXXXXX";
+        ASSERT_NE(mkdtemp(folder), nullptr);
+        home_ = folder;
+        setenv("HOME", home_.c_str(), 1);
+        backend_ = std::make_unique<QtBackend>(argc_, argv_);
+        Platform().CreateApplication();
+        ASSERT_NE(QApplication::instance(), nullptr);
+    }
+
+    void TearDown() override {
+        backend_.reset();
+        std::filesystem::remove_all(home_);
+    }
+
+    // Lets Qt deliver what is queued (queued calls from other threads included).
+    static void Settle() {
+        for (int i = 0; i < 5; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+
+    static std::vector<Event> Pending() { return Events().PendingEvents(); }
+
+    static int CountEvents(int kind, int object = 0) {
+        int count = 0;
+        for (const Event& e : Pending())
+            count += e.kind == kind && (kind != kMenuEvent || e.object == object);
+        return count;
+    }
+
+    static std::vector<Event> ControlEventsOf(ControlId id) {
+        std::vector<Event> found;
+        for (const Event& e : Pending()) {
+            if (e.kind == kControlEvent && e.object == static_cast<int>(id)) found.push_back(e);
+        }
+        return found;
+    }
+
+    std::string home_;
+    int argc_ = 1;
+    char name_[16] = "qt_tests";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QtBackend> backend_;
+};
+
+// The main window as start-up builds it, with the queue emptied afterwards.
+class MainWindowTest : public QtBackendTest {
+  protected:
+    void SetUp() override {
+        QtBackendTest::SetUp();
+        InitializeSharedState();
+        ReadSettings();
+        BuildMainWindow();
+        Settle();
+        Events().Clear();
+    }
+
+    static QWidget* Main() { return WindowWidgetFor(WindowId::Main); }
+
+    // Makes the main window the active window, as the user's click would.
+    static bool ActivateMain() {
+        Main()->activateWindow();
+        return QTest::qWaitForWindowActive(Main());
+    }
+};
+
+}  // namespace corvane::platform

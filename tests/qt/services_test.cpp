@@ -1,0 +1,203 @@
+// The desktop services of the Qt backend.
+#include <QAbstractButton>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QTimer>
+#include <csignal>
+#include <thread>
+
+#include "app/appearance.h"
+#include "qt_fixture.h"
+
+namespace corvane::platform {
+namespace {
+
+TEST_F(QtBackendTest, ApplicationIsNamedAndStaysUpWithoutWindows) {
+    EXPECT_EQ(QCoreApplication::applicationName(), "Corvane");
+    EXPECT_EQ(QGuiApplication::desktopFileName(), "corvane");
+    EXPECT_FALSE(QGuiApplication::quitOnLastWindowClosed());
+    EXPECT_FALSE(QGuiApplication::windowIcon().isNull());
+    EXPECT_EQ(Platform().RunningApplicationNames(), std::vector<std::string>{"Corvane"});
+}
+
+TEST_F(QtBackendTest, DisplaysComeFromTheScreensPrimaryFirst) {
+    std::vector<Rect> displays = Platform().Displays();
+    ASSERT_EQ(displays.size(), 1u);
+    EXPECT_EQ(displays[0], (Rect{0, 0, 1440, 900}));
+    QCursor::setPos(300, 200);
+    EXPECT_EQ(Platform().PointerPosition(), (Point{300, 200}));
+}
+
+TEST_F(QtBackendTest, ClipboardCountRisesOnceForEachChangeOurOwnIncluded) {
+    Services& services = Platform();
+    int64_t start = services.ClipboardChangeCount();
+    services.SetClipboardText("sum1");
+    EXPECT_EQ(services.ClipboardChangeCount(), start + 1);
+    Settle();
+    EXPECT_EQ(services.ClipboardChangeCount(), start + 1);
+    EXPECT_EQ(services.ClipboardText(), "sum1");
+    // Another application's change.
+    QGuiApplication::clipboard()->setText("/tmp/a\n/tmp/b");
+    Settle();
+    EXPECT_EQ(services.ClipboardChangeCount(), start + 2);
+    EXPECT_EQ(services.ClipboardText(), "/tmp/a\n/tmp/b");
+}
+
+// Answers the modal dialog that opens next by clicking the button with this text.
+void ClickLater(const QString& text) {
+    QTimer::singleShot(50, [text] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal) return;
+        for (QAbstractButton* button : modal->findChildren<QAbstractButton*>()) {
+            if (button->text() == text) button->click();
+        }
+    });
+}
+
+TEST_F(QtBackendTest, AlertAnswersWithTheClickedButtonsNumber) {
+    AlertSpec alert;
+    alert.style = AlertStyle::Application;
+    alert.title = "About Corvane";
+    alert.message = "Corvane v1.12 Beta";
+    alert.buttons = {"Ok", "See My Other Apps"};
+    alert.sound = false;
+    QString title;
+    QTimer::singleShot(20, [&] {
+        if (QWidget* modal = QApplication::activeModalWidget()) title = modal->windowTitle();
+    });
+    ClickLater("See My Other Apps");
+    EXPECT_EQ(Platform().RunAlert(alert), kSecondButton);
+    EXPECT_EQ(title, "About Corvane");
+    ClickLater("Ok");
+    EXPECT_EQ(Platform().RunAlert(alert), kFirstButton);
+}
+
+TEST_F(QtBackendTest, ErrorAlertShowsTheCriticalIconAndItsTexts) {
+    AlertSpec alert;
+    alert.title = "Error!";
+    alert.message = "Could not create the export file!\n";
+    alert.informative = "more";
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QString text;
+    QString informative;
+    QTimer::singleShot(50, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        icon = box->icon();
+        text = box->text();
+        informative = box->informativeText();
+        box->defaultButton()->click();
+    });
+    EXPECT_EQ(Platform().RunAlert(alert), kFirstButton);
+    EXPECT_EQ(icon, QMessageBox::Critical);
+    EXPECT_EQ(text, "Could not create the export file!\n");
+    EXPECT_EQ(informative, "more");
+}
+
+TEST_F(QtBackendTest, EventsPostedWhileAnAlertIsOpenWaitInTheQueue) {
+    QTimer::singleShot(20, [] { Events().Post(MenuEvent(kPasteItem)); });
+    ClickLater("OK");
+    AlertSpec alert;
+    Platform().RunAlert(alert);
+    EXPECT_EQ(CountEvents(kMenuEvent, kPasteItem), 1);
+}
+
+TEST_F(QtBackendTest, CancelledSavePanelGivesAnEmptyPath) {
+    QString title;
+    QTimer::singleShot(50, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        title = dialog->windowTitle();
+        dialog->reject();
+    });
+    EXPECT_EQ(Platform().RunSavePanel("Export", "Checksums.csv"), "");
+    EXPECT_EQ(title, "Export");
+}
+
+TEST_F(QtBackendTest, WaitWithATimeoutRunsQtAndReturnsAtTheDeadline) {
+    bool timerRan = false;
+    QTimer::singleShot(10, [&] { timerRan = true; });
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(Events().Wait(100).has_value());
+    EXPECT_GE(clock.elapsed(), 95);
+    EXPECT_TRUE(timerRan);
+}
+
+TEST_F(QtBackendTest, PostFromAnotherThreadEndsTheWait) {
+    std::thread poster([] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        Events().Post(MenuEvent(kResetLayoutItem));
+    });
+    QElapsedTimer clock;
+    clock.start();
+    std::optional<Event> event = Events().Wait(10000);
+    poster.join();
+    ASSERT_TRUE(event.has_value());
+    EXPECT_EQ(event->object, kResetLayoutItem);
+    EXPECT_LT(clock.elapsed(), 5000);
+}
+
+TEST_F(QtBackendTest, WindowTimerEventsArriveWhileQtRuns) {
+    Events().AddTimer(WindowId::Main, 2001, 30);
+    std::optional<Event> event = Events().Wait(2000);
+    ASSERT_TRUE(event.has_value());
+    EXPECT_EQ(event->kind, kTimerEvent);
+    EXPECT_EQ(event->object, 2001);
+}
+
+TEST_F(MainWindowTest, BadgeIsPaintedOnTheIconAndRemovedAgain) {
+    QImage before = Main()->windowIcon().pixmap(64, 64).toImage();
+    TheUi().SetBadgeLabel("45%");
+    QImage badged = Main()->windowIcon().pixmap(64, 64).toImage();
+    EXPECT_NE(badged, before);
+    EXPECT_EQ(QGuiApplication::windowIcon().pixmap(64, 64).toImage(), badged);
+    TheUi().SetBadgeLabel("");
+    EXPECT_EQ(Main()->windowIcon().pixmap(64, 64).toImage(), before);
+}
+
+TEST_F(MainWindowTest, BadgeSetOnAWorkerThreadReachesTheIcon) {
+    QImage before = Main()->windowIcon().pixmap(64, 64).toImage();
+    std::thread worker([] { TheUi().SetBadgeLabel("0:12"); });
+    worker.join();
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return Main()->windowIcon().pixmap(64, 64).toImage() != before; }, 2000));
+}
+
+TEST_F(QtBackendTest, PaletteChangePostsTheAppearanceNoticeWhileObserved) {
+    QPalette dark(QColor(40, 40, 40));
+    QApplication::setPalette(dark);
+    Settle();
+    EXPECT_EQ(CountEvents(kAppearanceChangedEvent), 0);
+    RegisterAppearanceObserver();
+    QApplication::setPalette(QPalette(QColor(200, 200, 200)));
+    Settle();
+    ASSERT_GE(CountEvents(kAppearanceChangedEvent), 1);
+    for (const Event& e : Pending()) EXPECT_EQ(e.window, WindowId::None);
+    Events().Clear();
+    RemoveAppearanceObserver();
+    QApplication::setPalette(dark);
+    Settle();
+    EXPECT_EQ(CountEvents(kAppearanceChangedEvent), 0);
+}
+
+TEST_F(QtBackendTest, TerminationSignalsArriveAsTheQuitItem) {
+    raise(SIGTERM);
+    raise(SIGINT);
+    EXPECT_TRUE(QTest::qWaitFor([] { return CountEvents(kMenuEvent, kQuitItem) >= 1; }, 2000));
+}
+
+TEST_F(QtBackendTest, SoundsNeverHoldUpTheCaller) {
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; i < 20; ++i) {
+        Platform().PlaySystemSound(kAlertSound);
+        Platform().PlaySystemSound(kCompletionSound);
+    }
+    EXPECT_LT(clock.elapsed(), 1000);
+}
+
+}  // namespace
+}  // namespace corvane::platform

@@ -1,0 +1,87 @@
+// The main window's shortcuts come before the focused control; the synthetic paste stays in this program.
+#include <QClipboard>
+#include <QLineEdit>
+
+#include "qt_fixture.h"
+
+namespace corvane::platform {
+namespace {
+
+class ShortcutTest : public MainWindowTest {
+  protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        TheUi().SetEnabled(ControlId::SearchField, true);
+        QGuiApplication::clipboard()->setText("/tmp/pasted");
+        ASSERT_TRUE(ActivateMain());
+        Search()->setFocus();
+        Settle();
+        Events().Clear();
+    }
+    static QLineEdit* Search() { return qobject_cast<QLineEdit*>(WidgetFor(ControlId::SearchField)); }
+};
+
+TEST_F(ShortcutTest, CtrlVInTheSearchFieldIsThePasteItemAndPastesNothingThere) {
+    QTest::keyClick(Search(), Qt::Key_V, Qt::ControlModifier);
+    Settle();
+    EXPECT_EQ(Search()->text(), "");
+    EXPECT_EQ(TheUi().Text(ControlId::SearchField), "");
+    EXPECT_EQ(CountEvents(kMenuEvent, kPasteItem), 1);
+    EXPECT_TRUE(ControlEventsOf(ControlId::SearchField).empty());
+}
+
+TEST_F(ShortcutTest, CtrlRIsTheResetLayoutItem) {
+    QTest::keyClick(Search(), Qt::Key_R, Qt::ControlModifier);
+    EXPECT_EQ(CountEvents(kMenuEvent, kResetLayoutItem), 1);
+    EXPECT_EQ(Search()->text(), "");
+}
+
+TEST_F(ShortcutTest, PlainTypingStillReachesTheSearchField) {
+    QTest::keyClicks(Search(), "abc");
+    EXPECT_EQ(Search()->text(), "abc");
+    EXPECT_EQ(TheUi().Text(ControlId::SearchField), "abc");
+    EXPECT_EQ(CountEvents(kMenuEvent, kPasteItem), 0);
+    std::vector<Event> events = ControlEventsOf(ControlId::SearchField);
+    ASSERT_EQ(events.size(), 3u);
+    EXPECT_EQ(events.back().type, kTextChange);
+}
+
+TEST_F(ShortcutTest, CtrlQIsTheQuitItem) {
+    QTest::keyClick(Search(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(CountEvents(kMenuEvent, kQuitItem), 1);
+}
+
+TEST_F(ShortcutTest, SyntheticPastePostsOnlyWhileTheMainWindowIsActive) {
+    Platform().PostKeyPress(kKeyCodeV, kCommandFlag);
+    Platform().PostKeyPress(kKeyCodeCommand, 0);
+    EXPECT_EQ(CountEvents(kMenuEvent, kPasteItem), 1);
+    EXPECT_EQ(Pending().size(), 1u);
+
+    // Another window in front: the key press goes nowhere.
+    QWidget other;
+    other.resize(200, 100);
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    Events().Clear();
+    Platform().PostKeyPress(kKeyCodeV, kCommandFlag);
+    Settle();
+    EXPECT_TRUE(Pending().empty());
+    EXPECT_EQ(Search()->text(), "");
+}
+
+TEST_F(ShortcutTest, ShortcutsOfOtherWindowsAreLeftAlone) {
+    QWidget other;
+    QLineEdit field(&other);
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    field.setFocus();
+    Events().Clear();
+    QTest::keyClick(&field, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(CountEvents(kMenuEvent, kPasteItem), 0);
+    EXPECT_EQ(field.text(), "/tmp/pasted");
+}
+
+}  // namespace
+}  // namespace corvane::platform
