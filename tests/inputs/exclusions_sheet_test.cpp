@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/event_loop.h"
 #include "inputs/excluded_file.h"
 #include "inputs/exclusions.h"
 #include "inputs_fixture.h"
@@ -190,6 +191,15 @@ TEST_F(ExclusionsSheetTest, LongerPasteIsCutToTheLimit) {
     });
     user.Click(ControlId::ExclusionsCancel);
     EditExclusions();
+}
+
+TEST_F(ExclusionsSheetTest, ExclusionsButtonOpensTheSheetFromTheEventLoop) {
+    bool opened = false;
+    user.Then([&] { opened = ui().WindowExists(WindowId::ExclusionsSheet); });
+    user.Click(ControlId::ExclusionsCancel);
+    DispatchEvent(platform::ControlEvent(ControlId::ExclusionsButton, platform::kLeftClick));
+    EXPECT_TRUE(opened);
+    EXPECT_TRUE(user.Done());
 }
 
 TEST_F(ExclusionsSheetTest, EventsWhileOpenAreDropped) {

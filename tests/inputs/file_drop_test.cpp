@@ -4,8 +4,14 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
+#include <mutex>
+#include <thread>
+#include <vector>
 
 #include "app/event_loop.h"
+#include "app/ui_lock.h"
+#include "engine/checksum_worker.h"
 #include "engine/run_control.h"
 #include "engine/run_state.h"
 #include "inputs/exclusions.h"
@@ -26,7 +32,29 @@ class FileDropTest : public testing::InputsTest {
         InputsTest::SetUp();
         BuildWindow();
     }
-    void TearDown() override { StopChecksumRun(); }
+    void TearDown() override {
+        StopChecksumRun();
+        // A worker left behind must not outlive the state it reads.
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (LiveWorkers > 0 && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    }
+
+    // Handles events as the event loop would until the run's worker has ended.
+    void PumpUntilRunEnds() {
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (LiveWorkers > 0 && std::chrono::steady_clock::now() < deadline) {
+            if (auto event = platform::Events().Wait(5)) DispatchEvent(*event);
+        }
+        ASSERT_EQ(LiveWorkers, 0) << "the run did not end";
+        while (auto event = platform::Events().Wait(0)) DispatchEvent(*event);
+    }
+    std::vector<std::string> ListedNames() {
+        std::vector<std::string> names;
+        for (const auto& row : ui().Rows(ControlId::ChecksumList)) names.push_back(row.cells[0]);
+        return names;
+    }
 
     static platform::Event Drop(const std::string& paths, int64_t carriesFileNames = 1) {
         return platform::Event{platform::kDropEvent, platform::WindowId::Main, 0, 0, carriesFileNames, paths};
@@ -146,22 +174,76 @@ TEST_F(FileDropTest, LinkToAFolderIsScannedUnderTheLinksPath) {
     std::string link = MakeLink(Path("Target"), "link");
     HandleFileDrop(Drop(link));
     EXPECT_EQ(FilePathList, link + "/a.txt\n");
+    PumpUntilRunEnds();
+    EXPECT_EQ(ListedNames(), std::vector<std::string>{link + "/a.txt"});
 }
 
-TEST_F(FileDropTest, SuccessfulDropPreparesTheControlsForTheRun) {
+TEST_F(FileDropTest, SuccessfulDropPreparesTheControlsAndStartsTheRun) {
     MakeFile("a.txt");
     ui().SetEnabled(ControlId::ChecksumList, true);
     ui().SetEnabled(ControlId::ExportButton, true);
     ui().SetEnabled(ControlId::ClearFilesButton, true);
     ui().SetEnabled(ControlId::SearchField, true);
     ui().SetEnabled(ControlId::SearchHelpIcon, true);
-    HandleFileDrop(Drop(Path("a.txt")));
-    for (ControlId id : {ControlId::ChecksumList, ControlId::ExportButton, ControlId::ShortPathsCheckbox,
-                         ControlId::DockTimeCheckbox, ControlId::AlgorithmPopup, ControlId::ClearFilesButton,
-                         ControlId::ExclusionsButton, ControlId::SearchField, ControlId::SearchHelpIcon}) {
-        EXPECT_FALSE(ui().IsEnabled(id)) << static_cast<int>(id);
+    {
+        // Holding the lock keeps the worker from adding rows or ending the run while the states are read.
+        std::lock_guard lock(UiMutex);
+        HandleFileDrop(Drop(Path("a.txt")));
+        EXPECT_TRUE(WorkerRunning);
+        for (ControlId id :
+             {ControlId::ChecksumList, ControlId::ExportButton, ControlId::ShortPathsCheckbox,
+              ControlId::DockTimeCheckbox, ControlId::AlgorithmPopup, ControlId::ClearFilesButton,
+              ControlId::ExclusionsButton, ControlId::SearchField, ControlId::SearchHelpIcon}) {
+            EXPECT_FALSE(ui().IsEnabled(id)) << static_cast<int>(id);
+        }
+        EXPECT_TRUE(ui().IsEnabled(ControlId::AbortButton));
     }
-    EXPECT_TRUE(ui().IsEnabled(ControlId::AbortButton));
+    PumpUntilRunEnds();
+    EXPECT_EQ(ListedNames(), std::vector<std::string>{Path("a.txt")});
+}
+
+TEST_F(FileDropTest, RunCountsTheEmptyFieldsButListsOnlyFiles) {
+    MakeFile("F/a.txt");
+    std::string file = MakeFile("single.txt");
+    HandleFileDrop(Drop(Path("F") + "\n" + file));
+    PumpUntilRunEnds();
+    EXPECT_EQ(TotalFiles, 3);
+    EXPECT_EQ(ListedNames(), (std::vector<std::string>{Path("F/a.txt"), file}));
+    EXPECT_FALSE(WorkerRunning);
+}
+
+TEST_F(FileDropTest, DropDuringARunStopsItAndStartsTheNewOne) {
+    for (int i = 0; i < 1500; ++i) MakeFile("Many/f" + std::to_string(i) + ".txt");
+    std::string file = MakeFile("next.txt");
+    HandleFileDrop(Drop(Path("Many")));
+    ASSERT_TRUE(WorkerRunning);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+
+    auto start = std::chrono::steady_clock::now();
+    HandleFileDrop(Drop(file));
+    auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(took, std::chrono::milliseconds(2500));
+    EXPECT_EQ(FilePathList, file);
+    EXPECT_TRUE(WorkerRunning);
+
+    PumpUntilRunEnds();
+    EXPECT_EQ(ListedNames(), std::vector<std::string>{file});
+    EXPECT_TRUE(services.alerts.empty());
+}
+
+TEST_F(FileDropTest, RefusedDropDuringARunStillStopsItAndClearsTheList) {
+    for (int i = 0; i < 1500; ++i) MakeFile("Many/f" + std::to_string(i) + ".txt");
+    HandleFileDrop(Drop(Path("Many")));
+    ASSERT_TRUE(WorkerRunning);
+    HandleFileDrop(Drop(Path("missing.txt")));
+    EXPECT_FALSE(WorkerRunning);
+    EXPECT_EQ(services.alerts.size(), 1u);
+    // Rows the stopped worker was still adding are dropped; the list stays empty.
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (LiveWorkers > 0 && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_EQ(ui().RowCount(ControlId::ChecksumList), 0u);
 }
 
 TEST_F(FileDropTest, DropWithoutFileNamesOnlySounds) {
