@@ -1,5 +1,6 @@
 // ScanDirectory over 100,000 files in 1,000 folders, against `find DIR -type f` on the same tree.
 // The tree is made once under $TMPDIR (or /tmp) and kept for later runs; the first iterations warm the cache.
+// Run: build/bench/scan_directory_bench   (the goal: ScanDirectory at most 1.5 times find's time)
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <spawn.h>
