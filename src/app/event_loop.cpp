@@ -3,6 +3,8 @@
 #include "app/about.h"
 #include "app/alerts.h"
 #include "app/appearance.h"
+#include "app/clipboard_state.h"
+#include "app/clipboard_watcher.h"
 #include "app/csv_export.h"
 #include "app/layout.h"
 #include "app/list_clicks.h"
@@ -12,6 +14,7 @@
 #include "engine/progress_display.h"
 #include "engine/run_control.h"
 #include "engine/run_state.h"
+#include "inputs/clipboard_paste.h"
 #include "inputs/exclusions_sheet.h"
 #include "inputs/file_drop.h"
 #include "platform/ui.h"
@@ -34,6 +37,9 @@ void HandleSize() {
 
 void HandleMenu(int item) {
     switch (item) {
+        case platform::kPasteItem:
+            PasteFromClipboard();
+            break;
         case platform::kResetLayoutItem:
             SetMainContentSize(kMinimumContentSize);
             LayoutMainWindow();
@@ -121,6 +127,11 @@ void DispatchEvent(const Event& event) {
             if (event.window != WindowId::Main) break;
             SetMainContentSize(kMinimumContentSize);
             HandleSize();
+            break;
+        case platform::kTimerEvent:
+            if (event.window == WindowId::Main && event.object == ClipboardTimer && ClipboardWatchEnabled) {
+                WatchClipboard();
+            }
             break;
         case platform::kAppearanceChangedEvent:
             ApplyStatusLineColors();

@@ -32,30 +32,6 @@ class FileDropTest : public testing::InputsTest {
         InputsTest::SetUp();
         BuildWindow();
     }
-    void TearDown() override {
-        StopChecksumRun();
-        // A worker left behind must not outlive the state it reads.
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (LiveWorkers > 0 && std::chrono::steady_clock::now() < deadline) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-    }
-
-    // Handles events as the event loop would until the run's worker has ended.
-    void PumpUntilRunEnds() {
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        while (LiveWorkers > 0 && std::chrono::steady_clock::now() < deadline) {
-            if (auto event = platform::Events().Wait(5)) DispatchEvent(*event);
-        }
-        ASSERT_EQ(LiveWorkers, 0) << "the run did not end";
-        while (auto event = platform::Events().Wait(0)) DispatchEvent(*event);
-    }
-    std::vector<std::string> ListedNames() {
-        std::vector<std::string> names;
-        for (const auto& row : ui().Rows(ControlId::ChecksumList)) names.push_back(row.cells[0]);
-        return names;
-    }
-
     static platform::Event Drop(const std::string& paths, int64_t carriesFileNames = 1) {
         return platform::Event{platform::kDropEvent, platform::WindowId::Main, 0, 0, carriesFileNames, paths};
     }
@@ -239,10 +215,7 @@ TEST_F(FileDropTest, RefusedDropDuringARunStillStopsItAndClearsTheList) {
     EXPECT_FALSE(WorkerRunning);
     EXPECT_EQ(services.alerts.size(), 1u);
     // Rows the stopped worker was still adding are dropped; the list stays empty.
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (LiveWorkers > 0 && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+    ASSERT_TRUE(WaitUntil([] { return LiveWorkers == 0; }));
     EXPECT_EQ(ui().RowCount(ControlId::ChecksumList), 0u);
 }
 

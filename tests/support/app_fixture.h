@@ -3,9 +3,17 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
 #include "app/main_window.h"
 #include "app/settings.h"
+#include "app/event_loop.h"
 #include "app/startup.h"
+#include "engine/checksum_worker.h"
+#include "engine/run_control.h"
 #include "platform/events.h"
 #include "platform/headless/headless.h"
 #include "platform/ui.h"
@@ -16,6 +24,38 @@ namespace corvane::testing {
 class AppTest : public ::testing::Test {
 protected:
     void SetUp() override { InitializeSharedState(); }
+
+    void TearDown() override {
+        StopChecksumRun();
+        // A worker left behind must not outlive the state it reads.
+        WaitUntil([] { return LiveWorkers == 0; });
+    }
+
+    template <typename Done>
+    static bool WaitUntil(Done done, std::chrono::milliseconds limit = std::chrono::seconds(30)) {
+        auto deadline = std::chrono::steady_clock::now() + limit;
+        while (!done()) {
+            if (std::chrono::steady_clock::now() > deadline) return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return true;
+    }
+
+    // Handles events as the event loop would until the run's worker has ended and the queue is empty.
+    void PumpUntilRunEnds() {
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (LiveWorkers > 0 && std::chrono::steady_clock::now() < deadline) {
+            if (auto event = platform::Events().Wait(5)) DispatchEvent(*event);
+        }
+        ASSERT_EQ(LiveWorkers, 0) << "the run did not end";
+        while (auto event = platform::Events().Wait(0)) DispatchEvent(*event);
+    }
+
+    std::vector<std::string> ListedNames() {
+        std::vector<std::string> names;
+        for (const auto& row : ui().Rows(platform::ControlId::ChecksumList)) names.push_back(row.cells[0]);
+        return names;
+    }
 
     void BuildWindow() {
         ReadSettings();

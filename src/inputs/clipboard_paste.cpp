@@ -1,0 +1,76 @@
+#include "inputs/clipboard_paste.h"
+
+#include <string_view>
+
+#include "app/alerts.h"
+#include "app/clipboard_state.h"
+#include "engine/run_control.h"
+#include "engine/run_state.h"
+#include "inputs/directory_scan.h"
+#include "inputs/excluded_file.h"
+#include "inputs/run_start_controls.h"
+#include "platform/files.h"
+#include "platform/services.h"
+#include "platform/text.h"
+
+namespace corvane {
+
+namespace {
+
+// Appends one pasted path by the list's rule (a line feed before every entry but the first), or nothing.
+void AppendPastedPath(const std::string& path, std::string& list) {
+    platform::PathStatus status = platform::QueryPath(path);
+    if (IsExcludedFile(path)) return;
+    if (status.IsDirectory()) {
+        std::string files = ScanDirectory(path, 0);
+        if (files.empty()) return;
+        if (!list.empty()) list.push_back('\n');
+        list.append(files);
+        return;
+    }
+    if (!status.HasSizeAbove0()) return;
+    if (!list.empty()) list.push_back('\n');
+    list.append(path);
+}
+
+// The accepted entries of the text, split at line feeds only, each without blanks at its ends.
+std::string CollectPastedPaths(std::string_view text) {
+    std::string list;
+    for (;;) {
+        size_t end = text.find('\n');
+        std::string line = TrimBlanks(text.substr(0, end));
+        if (!line.empty()) AppendPastedPath(line, list);
+        if (end == std::string_view::npos) break;
+        text = text.substr(end + 1);
+    }
+    return list;
+}
+
+}  // namespace
+
+void PasteFromClipboard() {
+    if (SkipNextPaste) {
+        // The text is the checksum the user just copied from the list, not paths.
+        SkipNextPaste = false;
+        return;
+    }
+    ClipboardWatchEnabled = false;
+    std::string text = TrimBlanks(platform::Platform().ClipboardText());
+    if (text.empty()) {
+        ShowErrorAlert("Clipboard is empty or invalid.\n");
+        ClipboardWatchEnabled = true;
+        return;
+    }
+    std::string collected = CollectPastedPaths(text);
+    if (collected.empty()) {
+        ShowErrorAlert("No valid files or directories found.\n");
+        ClipboardWatchEnabled = true;
+        return;
+    }
+    FilePathList = std::move(collected);
+    SetRunStartControls();
+    StartChecksumRun();
+    ClipboardWatchEnabled = true;
+}
+
+}  // namespace corvane
