@@ -15,6 +15,8 @@
 #include "engine/run_state.h"
 #include "inputs/exclusions.h"
 #include "malwaredb/database.h"
+#include "malwaredb/open_database.h"
+#include "malwaredb/update_files.h"
 #include "platform/locale.h"
 #include "platform/paths.h"
 #include "platform/services.h"
@@ -88,7 +90,8 @@ void RunProgram() {
     CheckDisplayWidth();
     sqlite3_initialize();
     ReadSettings();
-    // The malware database and the exclusions are opened and loaded here once they exist.
+    OpenMalwareDatabase();
+    // The exclusions are loaded here once they exist.
     BuildMainWindow();
     if (!platform::TheUi().WindowExists(platform::WindowId::Main)) EndProgram();
     RunEventLoop();
@@ -96,6 +99,7 @@ void RunProgram() {
 
 void ShutdownProgram() {
     if (WorkerRunning) StopChecksumRun();
+    DeleteUpdateTempFiles();
     RemoveAppearanceObserver();
     EndProgram();
 }
