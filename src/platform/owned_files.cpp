@@ -63,7 +63,7 @@ bool RemoveOwnedEntry(const std::string& path) {
 bool MoveIntoPlace(const std::string& from, const std::string& to) {
     struct stat st {};
     if (lstat(to.c_str(), &st) == 0 && !IsOwnedRegular(st)) return false;
-    if (lstat(from.c_str(), &st) != 0 || !IsOwnedRegular(st)) return false;
+    if (lstat(from.c_str(), &st) != 0 || !IsOwnedRegular(st) || chmod(from.c_str(), 0600) != 0) return false;
     // rename replaces the entry itself and never follows a link at the target.
     return rename(from.c_str(), to.c_str()) == 0;
 }
