@@ -9,12 +9,12 @@
 namespace corvane::platform {
 
 class LineReader {
-public:
+  public:
     explicit LineReader(int fd, size_t bufferSize = 1 << 20);
     // The next line without its ending, valid until the next call; false at the end of the file.
     bool Next(std::string_view& line);
 
-private:
+  private:
     bool Fill();
 
     int fd_;
@@ -23,7 +23,7 @@ private:
     size_t end_ = 0;
     bool eof_ = false;
     bool skipLf_ = false;  // the last line ended with CR: an LF right after it belongs to that ending
-    std::string carry_;     // a line that crosses the end of the buffer
+    std::string carry_;    // a line that crosses the end of the buffer
 };
 
 }  // namespace corvane::platform

@@ -12,7 +12,9 @@ namespace corvane::platform {
 
 namespace {
 
-bool IsOwnedRegular(const struct stat& st) { return S_ISREG(st.st_mode) && st.st_uid == geteuid(); }
+bool IsOwnedRegular(const struct stat& st) {
+    return S_ISREG(st.st_mode) && st.st_uid == geteuid();
+}
 
 // O_NONBLOCK keeps a planted FIFO from blocking the open; it is cleared for the regular file we keep.
 int OpenChecked(const std::string& path, int flags, mode_t mode) {
@@ -34,7 +36,9 @@ int RemoveVisited(const char* path, const struct stat*, int, FTW*) {
 
 }  // namespace
 
-int OpenOwnedFileForReading(const std::string& path) { return OpenChecked(path, O_RDONLY, 0); }
+int OpenOwnedFileForReading(const std::string& path) {
+    return OpenChecked(path, O_RDONLY, 0);
+}
 
 int CreateOwnedFile(const std::string& path) {
     // No O_TRUNC here: another user's file must not be emptied before the owner check refuses it.

@@ -9,8 +9,9 @@ struct SplitCase {
     std::string text;
     std::vector<std::string> arguments;
 };
-inline void PrintTo(const SplitCase& c, std::ostream* os) { *os << ::testing::PrintToString(c.text); }
-
+inline void PrintTo(const SplitCase& c, std::ostream* os) {
+    *os << ::testing::PrintToString(c.text);
+}
 
 class SplitParameterTextTest : public ::testing::TestWithParam<SplitCase> {};
 
@@ -25,9 +26,7 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{R"(-sI "http://h/a b" -o "/tmp/x y.txt")", {"-sI", "http://h/a b", "-o", "/tmp/x y.txt"}},
         SplitCase{"a\tb\nc  d", {"a", "b", "c", "d"}},
         SplitCase{"  leading and trailing  ", {"leading", "and", "trailing"}},
-        SplitCase{R"(x "" y)", {"x", "", "y"}},
-        SplitCase{R"(a"b c"d)", {"ab cd"}},
-        SplitCase{"", {}}));
+        SplitCase{R"(x "" y)", {"x", "", "y"}}, SplitCase{R"(a"b c"d)", {"ab cd"}}, SplitCase{"", {}}));
 
 TEST(RunExternalCommandTest, ReturnsTheExitStatus) {
     EXPECT_EQ(RunExternalCommand("sh", R"(-c "exit 3")"), 3);

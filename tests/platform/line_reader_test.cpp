@@ -23,8 +23,9 @@ struct LinesCase {
     std::string text;
     std::vector<std::string> lines;
 };
-inline void PrintTo(const LinesCase& c, std::ostream* os) { *os << ::testing::PrintToString(c.text); }
-
+inline void PrintTo(const LinesCase& c, std::ostream* os) {
+    *os << ::testing::PrintToString(c.text);
+}
 
 class LineReaderTest : public ::testing::TestWithParam<LinesCase> {};
 
@@ -41,8 +42,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, LineReaderTest,
                                            LinesCase{"a\rbb\r", {"a", "bb"}},
                                            LinesCase{"last without ending", {"last without ending"}},
                                            LinesCase{"a\r\n\r\nb", {"a", "", "b"}},
-                                           LinesCase{"\n\n", {"", ""}},
-                                           LinesCase{"a\n\rb", {"a", "", "b"}},
+                                           LinesCase{"\n\n", {"", ""}}, LinesCase{"a\n\rb", {"a", "", "b"}},
                                            LinesCase{"", {}}));
 
 }  // namespace

@@ -21,7 +21,7 @@ std::string Read(const std::string& path) {
 }
 
 class OwnedFilesTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         folder_ = MakePrivateFolder("/tmp");
         ASSERT_FALSE(folder_.empty());

@@ -15,11 +15,11 @@ extern char** environ;
 namespace corvane::testing {
 
 class ExportServer {
-public:
+  public:
     // Arguments as for the script, e.g. {"--mode", "404"}. port() is 0 when it did not start.
     explicit ExportServer(const std::vector<std::string>& arguments = {}) {
-        std::string script = std::string(__FILE__).substr(0, std::string(__FILE__).rfind('/')) +
-                             "/export_server.py";
+        std::string script =
+            std::string(__FILE__).substr(0, std::string(__FILE__).rfind('/')) + "/export_server.py";
         std::vector<std::string> all{"python3", script, "--port", "0"};
         all.insert(all.end(), arguments.begin(), arguments.end());
         std::vector<char*> argv;
@@ -50,7 +50,9 @@ public:
     ExportServer& operator=(const ExportServer&) = delete;
 
     int port() const { return port_; }
-    std::string Url() const { return "http://127.0.0.1:" + std::to_string(port_) + "/export/txt/sha256/full/"; }
+    std::string Url() const {
+        return "http://127.0.0.1:" + std::to_string(port_) + "/export/txt/sha256/full/";
+    }
     std::string ProbeHost() const { return "127.0.0.1:" + std::to_string(port_); }
     // Points the program's export address and connection probe at this server.
     void Use() const {
@@ -58,7 +60,7 @@ public:
         setenv("CORVANE_PROBE_HOST", ProbeHost().c_str(), 1);
     }
 
-private:
+  private:
     pid_t pid_ = 0;
     int port_ = 0;
 };
