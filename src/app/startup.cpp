@@ -17,6 +17,8 @@
 #include "inputs/exclusions.h"
 #include "inputs/exclusions_file.h"
 #include "malwaredb/database.h"
+#include "malwaredb/open_database.h"
+#include "malwaredb/update_files.h"
 #include "platform/locale.h"
 #include "platform/paths.h"
 #include "platform/services.h"
@@ -92,7 +94,7 @@ void RunProgram() {
     CheckDisplayWidth();
     sqlite3_initialize();
     ReadSettings();
-    // The malware database is opened here once it exists.
+    OpenMalwareDatabase();
     LoadExclusions();
     BuildMainWindow();
     if (!platform::TheUi().WindowExists(platform::WindowId::Main)) EndProgram();
@@ -102,6 +104,7 @@ void RunProgram() {
 void ShutdownProgram() {
     if (WorkerRunning) StopChecksumRun();
     ReleaseSearchField();
+    DeleteUpdateTempFiles();
     RemoveAppearanceObserver();
     EndProgram();
 }

@@ -1,0 +1,79 @@
+#include "platform/download.h"
+
+#include <curl/curl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <mutex>
+
+namespace corvane::platform {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Transfer {
+    int fd;
+    std::chrono::milliseconds stallLimit;
+    curl_off_t lastReceived = 0;
+    Clock::time_point lastArrival = Clock::now();
+};
+
+size_t WriteBody(char* data, size_t size, size_t count, void* user) {
+    auto* transfer = static_cast<Transfer*>(user);
+    size_t total = size * count;
+    size_t done = 0;
+    while (done < total) {
+        ssize_t n = write(transfer->fd, data + done, total - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return 0;  // a short count makes libcurl fail the transfer
+        done += static_cast<size_t>(n);
+    }
+    return total;
+}
+
+// libcurl calls this about once a second even while nothing arrives; a non-zero answer aborts.
+int WatchForStall(void* user, curl_off_t, curl_off_t received, curl_off_t, curl_off_t) {
+    auto* transfer = static_cast<Transfer*>(user);
+    auto now = Clock::now();
+    if (received != transfer->lastReceived) {
+        transfer->lastReceived = received;
+        transfer->lastArrival = now;
+        return 0;
+    }
+    return now - transfer->lastArrival >= transfer->stallLimit ? 1 : 0;
+}
+
+void InitializeCurlOnce() {
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+}  // namespace
+
+bool DownloadToFile(const std::string& url, int fd, const DownloadOptions& options) {
+    InitializeCurlOnce();
+    CURL* curl = curl_easy_init();
+    if (!curl) return false;
+    Transfer transfer{fd, options.stallLimit};
+    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(options.connectTimeout.count()));
+    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(curl, CURLOPT_USERAGENT, options.userAgent.c_str());
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, WriteBody);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
+    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, WatchForStall);
+    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
+
+    bool ok = curl_easy_perform(curl) == CURLE_OK;
+    long status = 0;
+    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+    curl_easy_cleanup(curl);
+    return ok && status < 400;
+}
+
+}  // namespace corvane::platform

@@ -1,0 +1,53 @@
+#include "platform/external_command.h"
+
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <cerrno>
+
+extern char** environ;
+
+namespace corvane::platform {
+
+std::vector<std::string> SplitParameterText(const std::string& text) {
+    std::vector<std::string> arguments;
+    std::string current;
+    bool started = false;  // a quoted empty part ("") still makes an argument
+    bool quoted = false;
+    for (char c : text) {
+        if (c == '"') {
+            quoted = !quoted;
+            started = true;
+        } else if (!quoted && (c == ' ' || c == '\t' || c == '\n')) {
+            if (started) arguments.push_back(std::move(current));
+            current.clear();
+            started = false;
+        } else {
+            current += c;
+            started = true;
+        }
+    }
+    if (started) arguments.push_back(std::move(current));
+    return arguments;
+}
+
+int RunExternalCommand(const std::string& program, const std::vector<std::string>& arguments) {
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(program.c_str()));
+    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+
+    pid_t pid = 0;
+    if (posix_spawnp(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0) return -1;
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0) {
+        if (errno != EINTR) return -1;
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+int RunExternalCommand(const std::string& program, const std::string& parameterText) {
+    return RunExternalCommand(program, SplitParameterText(parameterText));
+}
+
+}  // namespace corvane::platform

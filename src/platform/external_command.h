@@ -1,0 +1,19 @@
+// Runs an external program and waits for it to end.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace corvane::platform {
+
+// Splits a parameter text into arguments at blanks, tabs and line feeds; a part in double quotes is kept
+// together (blanks included) and loses its quotes.
+std::vector<std::string> SplitParameterText(const std::string& text);
+
+// Runs the program, found through the PATH search, with the arguments: no shell, the standard streams and
+// working directory inherited. Waits for it without a time limit. Returns its exit status, or -1 when it
+// could not be started or did not exit normally.
+int RunExternalCommand(const std::string& program, const std::vector<std::string>& arguments);
+int RunExternalCommand(const std::string& program, const std::string& parameterText);
+
+}  // namespace corvane::platform

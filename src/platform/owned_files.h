@@ -1,0 +1,28 @@
+// Files at fixed names in a folder that other users can write to (such as /tmp/). Such a file is never
+// opened through a symbolic link, never used when another user owns it or when it is not a regular file:
+// it then counts as missing. Files made here have mode 0600.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace corvane::platform {
+
+// A read-only descriptor, or -1.
+int OpenOwnedFileForReading(const std::string& path);
+// A write-only descriptor of the file, created (0600) or truncated; -1 when the path is taken by a link,
+// something that is not a regular file, or another user's file.
+int CreateOwnedFile(const std::string& path);
+// The size of an owned regular file; -1 for anything else.
+int64_t OwnedFileSize(const std::string& path);
+// Removes the entry when this user owns it (a link itself, never its target). True when nothing is left.
+bool RemoveOwnedEntry(const std::string& path);
+// Renames an entry of a private folder to the target, which must be missing or an owned regular file.
+bool MoveIntoPlace(const std::string& from, const std::string& to);
+
+// A new folder only this user can enter, inside the parent; "" on failure.
+std::string MakePrivateFolder(const std::string& parent);
+// Removes the folder and everything below it, never following links.
+void RemoveFolderTree(const std::string& path);
+
+}  // namespace corvane::platform
