@@ -23,7 +23,13 @@ namespace corvane::testing {
 
 class AppTest : public ::testing::Test {
 protected:
-    void SetUp() override { InitializeSharedState(); }
+    void SetUp() override {
+        // No test reaches past the loopback: unless a test starts its own export server, the export and the
+        // connection probe point at a closed local port.
+        setenv("CORVANE_EXPORT_URL", "http://127.0.0.1:9/export/txt/sha256/full/", 1);
+        setenv("CORVANE_PROBE_HOST", "127.0.0.1:9", 1);
+        InitializeSharedState();
+    }
 
     void TearDown() override {
         StopChecksumRun();
