@@ -25,31 +25,9 @@
 #include "platform/events.h"
 #include "platform/headless/headless.h"
 #include "platform/ui.h"
+#include "support/temp_folder.h"
 
 namespace corvane::testing {
-
-// A folder under /tmp that is removed with the object.
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "corvane-engine-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    const std::string& path() const { return path_; }
-    std::string Write(const std::string& name, const std::string& content) const {
-        std::string file = path_ + "/" + name;
-        std::filesystem::create_directories(std::filesystem::path(file).parent_path());
-        std::ofstream(file, std::ios::binary) << content;
-        return file;
-    }
-
-private:
-    std::string path_;
-};
 
 // Records what the status line showed, in order, including changes the worker made.
 class StatusLineRecorder : public platform::UiObserver {

@@ -1,6 +1,9 @@
 #include "platform/external_command.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "support/temp_folder.h"
 
 namespace corvane::platform {
 namespace {
@@ -38,13 +41,10 @@ TEST(RunExternalCommandTest, AProgramThatCannotBeFoundRunsNothing) {
 }
 
 TEST(RunExternalCommandTest, PassesArgumentsWithoutAShell) {
-    char pattern[] = "/tmp/corvane-cmd-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    std::string target = std::string(pattern) + "/a;b $HOME";
+    corvane::testing::TempFolder folder;
+    std::string target = folder.path() + "/a;b $HOME";
     EXPECT_EQ(RunExternalCommand("touch", "\"" + target + "\""), 0);
     EXPECT_EQ(access(target.c_str(), F_OK), 0);
-    unlink(target.c_str());
-    rmdir(pattern);
 }
 
 }  // namespace

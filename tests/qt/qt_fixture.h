@@ -22,16 +22,14 @@
 #include "platform/qt/qt_test_access.h"
 #include "platform/services.h"
 #include "platform/ui.h"
+#include "support/temp_home.h"
 
 namespace corvane::platform {
 
 class QtBackendTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        char folder[] = "/tmp/corvane-qt-XXXXXX";
-        ASSERT_NE(mkdtemp(folder), nullptr);
-        home_ = folder;
-        setenv("HOME", home_.c_str(), 1);
+        ASSERT_FALSE(home_.Path().empty());
         backend_ = std::make_unique<QtBackend>(argc_, argv_);
         Platform().CreateApplication();
         ASSERT_NE(QApplication::instance(), nullptr);
@@ -39,7 +37,6 @@ class QtBackendTest : public ::testing::Test {
 
     void TearDown() override {
         backend_.reset();
-        std::filesystem::remove_all(home_);
     }
 
     // Lets Qt deliver what is queued (queued calls from other threads included).
@@ -64,7 +61,7 @@ class QtBackendTest : public ::testing::Test {
         return found;
     }
 
-    std::string home_;
+    corvane::testing::TempHome home_;
     int argc_ = 1;
     char name_[16] = "qt_tests";
     char* argv_[2] = {name_, nullptr};

@@ -4,31 +4,24 @@
 
 #include <stdlib.h>
 
-#include <filesystem>
 #include <string>
+
+#include "support/temp_folder.h"
 
 namespace corvane::testing {
 
 class TempHome {
 public:
     TempHome() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "corvane-test-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-        setenv("HOME", path_.c_str(), 1);
-        setenv("XDG_DATA_HOME", (path_ + "/.local/share").c_str(), 1);
+        setenv("HOME", folder_.path().c_str(), 1);
+        setenv("XDG_DATA_HOME", (folder_.path() + "/.local/share").c_str(), 1);
     }
-    ~TempHome() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TempHome(const TempHome&) = delete;
-    TempHome& operator=(const TempHome&) = delete;
 
-    const std::string& Path() const { return path_; }
-    std::string PreferencesFile() const { return path_ + "/Library/Preferences/com.veltrane.Corvane.plist"; }
+    const std::string& Path() const { return folder_.path(); }
+    std::string PreferencesFile() const { return Path() + "/Library/Preferences/com.veltrane.Corvane.plist"; }
 
 private:
-    std::string path_;
+    TempFolder folder_;
 };
 
 }  // namespace corvane::testing
