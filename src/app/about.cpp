@@ -22,7 +22,6 @@ void ShowAbout() {
         "corvane@veltrane.example\n\r"
         "\"Trust, but verify.\"\n";
     alert.buttons = {"Ok", "See My Other Apps"};
-    alert.sound = false;
     if (services.RunAlert(alert) == platform::kSecondButton) services.OpenUrl(kMakerPage);
     platform::TheUi().MakeKeyAndFront(platform::WindowId::Main);
 }

@@ -19,7 +19,6 @@ struct AlertSpec {
     std::string message;      // the bold first text
     std::string informative;  // the smaller text below it
     std::vector<std::string> buttons{"OK"};
-    bool sound = true;
 };
 
 // Answers of a modal alert: the first button 1000, the second 1001, and so on.

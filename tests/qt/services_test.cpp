@@ -62,7 +62,6 @@ TEST_F(QtBackendTest, AlertAnswersWithTheClickedButtonsNumber) {
     alert.title = "About Corvane";
     alert.message = "Corvane v1.12 Beta";
     alert.buttons = {"Ok", "See My Other Apps"};
-    alert.sound = false;
     QString title;
     QTimer::singleShot(20, [&] {
         if (QWidget* modal = QApplication::activeModalWidget()) title = modal->windowTitle();

@@ -95,7 +95,6 @@ int QtServices::RunAlert(const AlertSpec& alert) {
     if (buttons.empty()) buttons.push_back(box.addButton(QMessageBox::Ok));
     box.setDefaultButton(buttons.front());
     box.setEscapeButton(buttons.front());
-    if (alert.sound && alert.style == AlertStyle::Error) PlaySystemSound(kAlertSound);
     box.exec();
     for (size_t i = 0; i < buttons.size(); ++i) {
         if (box.clickedButton() == buttons[i]) return kFirstButton + static_cast<int>(i);
