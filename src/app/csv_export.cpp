@@ -63,7 +63,7 @@ bool WriteExport(const std::string& directory, const std::string& name) {
     }
     // A name that cleaned to nothing cannot be created; a partly written file never replaces an existing one.
     if (name.empty() || name == "." || name == ".." ||
-        !platform::WriteFileAtomically(directory + name, CsvText(), 0644)) {
+        !platform::WriteFileAtomically(directory + name, CsvText(), 0666)) {
         ShowErrorAlert("Could not create the export file!\n");
         return false;
     }

@@ -1,12 +1,9 @@
 #include "inputs/exclusions_file.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <string_view>
 
 #include "inputs/exclusions.h"
@@ -34,14 +31,6 @@ bool ReadWholeFile(const std::string& path, std::string& text) {
     return true;
 }
 
-// A file kept as a symbolic link (as dotfile managers do) stays one: the link's target is replaced.
-std::string WriteTarget(const std::string& path) {
-    struct stat st {};
-    if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
-    char resolved[PATH_MAX];
-    return realpath(path.c_str(), resolved) ? std::string(resolved) : path;
-}
-
 }  // namespace
 
 void LoadExclusions() {
@@ -62,7 +51,7 @@ void LoadExclusions() {
 }
 
 bool SaveExclusions(const std::string& excludedDirs) {
-    return platform::WriteFileAtomically(WriteTarget(ExclusionsConfigPath),
+    return platform::WriteFileAtomically(ExclusionsConfigPath,
                                          kExclusionsKey + excludedDirs + "\n", 0600);
 }
 

@@ -5,6 +5,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fstream>
 
 namespace corvane::platform {
 
@@ -38,13 +41,45 @@ bool MakeFolders(const std::string& path, unsigned mode) {
     return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-bool WriteFileAtomically(const std::string& path, const std::string& text, unsigned mode) {
+namespace {
+
+// A file kept as a symbolic link (as dotfile managers do) stays one: the link's target is replaced.
+std::string WriteTarget(const std::string& path) {
+    struct stat st {};
+    if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    char resolved[PATH_MAX];
+    return realpath(path.c_str(), resolved) ? std::string(resolved) : path;
+}
+
+// The process's file-creation mask, read without changing it (umask() would, for every thread).
+mode_t CurrentUmask() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("Umask:", 0) == 0)
+            return static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8));
+    }
+    return 022;
+}
+
+// An existing file keeps its permissions; a new one gets the mode as open(2) would give it.
+mode_t ModeFor(const std::string& target, unsigned mode) {
+    struct stat st {};
+    if (stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode)) return st.st_mode & 07777;
+    return static_cast<mode_t>(mode) & ~CurrentUmask();
+}
+
+}  // namespace
+
+bool WriteFileAtomically(const std::string& requested, const std::string& text, unsigned mode) {
+    std::string path = WriteTarget(requested);
     std::string folder = ParentFolder(path);
     if (!folder.empty() && !MakeFolders(folder, 0700)) return false;
+    mode_t finalMode = ModeFor(path, mode);
     std::string temp = path + ".XXXXXX";
     int fd = mkstemp(temp.data());
     if (fd < 0) return false;
-    fchmod(fd, mode);
+    fchmod(fd, finalMode);
     const char* data = text.data();
     size_t left = text.size();
     bool ok = true;
