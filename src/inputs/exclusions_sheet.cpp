@@ -88,6 +88,8 @@ void Save() {
 
 // Waits for the sheet's buttons; false when the sheet is to close.
 bool HandleSheetEvent(const platform::Event& event) {
+    if (platform::IsQuitRequest(event))
+        return false;  // Ctrl+Q or a termination signal: closed as Cancel would
     if (event.kind != platform::kControlEvent) return true;  // menus, drops, timers, size, close: dropped
     switch (static_cast<ControlId>(event.object)) {
         case ControlId::ExclusionsEditor:
@@ -114,13 +116,17 @@ void EditExclusions() {
     ui.MakeKeyAndFront(WindowId::ExclusionsSheet);
     if (ui.WindowExists(WindowId::ExclusionsSheet)) ui.SetEnabled(ControlId::ExclusionsButton, false);
 
-    while (HandleSheetEvent(platform::Events().Wait())) {
-    }
+    platform::Event event;
+    do {
+        event = platform::Events().Wait();
+    } while (HandleSheetEvent(event));
 
     ui.CloseWindow(WindowId::ExclusionsSheet);
     ui.SetEnabled(ControlId::ExclusionsButton, true);
     LoadExclusions();
     ui.MakeKeyAndFront(WindowId::Main);
+    // The request to quit is not lost: the main loop ends the program.
+    if (platform::IsQuitRequest(event)) platform::Events().Post(event);
 }
 
 }  // namespace corvane

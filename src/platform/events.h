@@ -41,19 +41,23 @@ struct Event {
     int object = 0;  // control id, menu item or timer number, by kind
     int type = 0;    // control events only
     int64_t data = 0;
-    std::string text;  // drops: the dropped paths, one per line
+    std::string text;     // drops: the dropped paths, one per line
     uint64_t serial = 0;  // worker notices: the number of the run that posted them
 };
 
-inline Event WindowEvent(int kind, WindowId window) { return Event{kind, window, 0, 0, 0, {}}; }
-inline Event MenuEvent(int item) { return Event{kMenuEvent, WindowId::Main, item, 0, 0, {}}; }
+inline Event WindowEvent(int kind, WindowId window) {
+    return Event{kind, window, 0, 0, 0, {}};
+}
+inline Event MenuEvent(int item) {
+    return Event{kMenuEvent, WindowId::Main, item, 0, 0, {}};
+}
 inline Event ControlEvent(ControlId control, int type, int64_t data = 0, WindowId window = WindowId::Main) {
     return Event{kControlEvent, window, static_cast<int>(control), type, data, {}};
 }
 
 // What a backend provides so that the main thread's wait can run the toolkit's own loop.
 class EventPump {
-public:
+  public:
     virtual ~EventPump() = default;
     // Runs the toolkit until something may have arrived: an event of ours (Wake), the deadline, or work of
     // the toolkit's own. Spurious returns are fine.
@@ -63,7 +67,7 @@ public:
 };
 
 class EventQueue {
-public:
+  public:
     using Clock = std::chrono::steady_clock;
 
     void Post(Event event);
@@ -87,7 +91,7 @@ public:
 
     void SetPump(EventPump* pump);
 
-private:
+  private:
     struct Timer {
         WindowId window;
         int number;
@@ -120,6 +124,11 @@ enum MenuItem : int {
     kAppAboutItem = -3,      // the application menu's About
     kQuitItem = -4,          // the application menu's Quit, Ctrl+Q, SIGTERM and SIGINT
 };
+
+// Ctrl+Q, the menu's Quit or a termination signal.
+inline bool IsQuitRequest(const Event& event) {
+    return event.kind == kMenuEvent && event.object == kQuitItem;
+}
 
 // Program events.
 constexpr int kAppearanceChangedEvent = 66136;

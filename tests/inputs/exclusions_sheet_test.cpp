@@ -207,8 +207,8 @@ TEST_F(ExclusionsSheetTest, EventsWhileOpenAreDropped) {
     platform::Event drop{platform::kDropEvent, WindowId::Main, 0, 0, 1, Path("file.txt")};
     MakeFile("file.txt");
     events.Post(drop);
-    events.Post(platform::MenuEvent(platform::kQuitItem));
     events.Post(platform::MenuEvent(platform::kPasteItem));
+    events.Post(platform::MenuEvent(platform::kAppAboutItem));
     events.Post(platform::Event{platform::kCloseRequestEvent, WindowId::Main, 0, 0, 0, {}});
     events.Post(platform::Event{platform::kCloseRequestEvent, WindowId::ExclusionsSheet, 0, 0, 0, {}});
     events.Post(platform::Event{platform::kTimerEvent, WindowId::Main, 2001, 0, 0, {}});
@@ -222,6 +222,22 @@ TEST_F(ExclusionsSheetTest, EventsWhileOpenAreDropped) {
     EXPECT_EQ(ui().RowCount(ControlId::ChecksumList), 0u);
     EXPECT_TRUE(ui().IsEnabled(ControlId::ExclusionsButton));
     EXPECT_FALSE(ui().WindowExists(WindowId::ExclusionsSheet));
+}
+
+// Ctrl+Q or a termination signal must not be lost while the sheet is open: the sheet closes as Cancel
+// would (the editor's text is not saved) and the main loop gets the request to end the program.
+TEST_F(ExclusionsSheetTest, AQuitClosesTheSheetUnsavedAndReachesTheMainLoop) {
+    ExcludedDirs = "/kept";
+    user.Type("/typed");
+    user.Then([] { platform::Events().Post(platform::MenuEvent(platform::kQuitItem)); });
+    EditExclusions();
+    EXPECT_TRUE(user.Done());
+    EXPECT_FALSE(ui().WindowExists(WindowId::ExclusionsSheet));
+    EXPECT_EQ(ExcludedDirs, "/kept");
+    EXPECT_FALSE(std::filesystem::exists(Path(kConfig)));
+    std::vector<platform::Event> left = platform::Events().PendingEvents();
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_TRUE(platform::IsQuitRequest(left[0]));
 }
 
 }  // namespace
