@@ -66,7 +66,8 @@ protected:
 
     // One event of the clipboard watcher's timer, handled as the event loop handles it.
     static void TickClipboardTimer() {
-        DispatchEvent(platform::Event{platform::kTimerEvent, platform::WindowId::Main, ClipboardTimer, 0, 0, {}});
+        DispatchEvent(
+            platform::Event{platform::kTimerEvent, platform::WindowId::Main, ClipboardTimer, 0, 0, {}});
     }
 
     void BuildWindow() {
