@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/clipboard_state.h"
 #include "app/main_window.h"
 #include "app/settings.h"
 #include "app/event_loop.h"
@@ -61,6 +62,12 @@ protected:
         std::vector<std::string> names;
         for (const auto& row : ui().Rows(platform::ControlId::ChecksumList)) names.push_back(row.cells[0]);
         return names;
+    }
+
+    // One event of the clipboard watcher's timer, handled as the event loop handles it.
+    static void TickClipboardTimer() {
+        DispatchEvent(
+            platform::Event{platform::kTimerEvent, platform::WindowId::Main, ClipboardTimer, 0, 0, {}});
     }
 
     void BuildWindow() {
