@@ -149,7 +149,8 @@ std::string QtServices::ClipboardText() {
 }
 
 void QtServices::SetClipboardText(const std::string& text) {
-    // The count rises at once for our own write; Qt's notice of that same write is not counted again.
+    // The count rises at once for our own write; Qt's notice of that same write, which on X11 may come
+    // later, is not counted again.
     ++clipboardCount_;
     if (!QCoreApplication::instance()) return;
     writingClipboard_ = true;
@@ -158,7 +159,8 @@ void QtServices::SetClipboardText(const std::string& text) {
 }
 
 void QtServices::WatchClipboard() {
-    if (!writingClipboard_) ++clipboardCount_;
+    // A notice during our write, or while we still own the clipboard, is our own write, already counted.
+    if (!writingClipboard_ && !QGuiApplication::clipboard()->ownsClipboard()) ++clipboardCount_;
 }
 
 int64_t QtServices::ClipboardChangeCount() {

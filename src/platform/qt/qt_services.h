@@ -46,8 +46,8 @@ class QtServices : public Services {
     std::unique_ptr<QApplication> app_;
     ApplicationFilter* filter_ = nullptr;
     SoundPlayer sounds_;
-    std::atomic<int64_t> clipboardCount_ = 0;
     bool writingClipboard_ = false;
+    std::atomic<int64_t> clipboardCount_ = 0;
     bool observingAppearance_ = false;
 };
 
