@@ -44,9 +44,8 @@ int RunExternalCommand(const std::string& program, const std::vector<std::string
     posix_spawn_file_actions_t actions;
     if (posix_spawn_file_actions_init(&actions) != 0) return -1;
     pid_t pid = 0;
-    bool started =
-        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0) == 0 &&
-        posix_spawnp(&pid, program.c_str(), &actions, nullptr, argv.data(), environ) == 0;
+    bool started = posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0) == 0 &&
+                   posix_spawnp(&pid, program.c_str(), &actions, nullptr, argv.data(), environ) == 0;
     posix_spawn_file_actions_destroy(&actions);
     if (!started) return -1;
     int status = 0;
