@@ -185,10 +185,11 @@ std::string DisplayName(const std::string& path, bool shortNames) {
     return folder + "/" + FileNameOf(path);
 }
 
-std::string FormatFileDate(int64_t modified, const std::string& localeIdentifier) {
-    auto time = static_cast<time_t>(modified);
+std::string FormatFileDate(std::optional<int64_t> modified, const std::string& localeIdentifier) {
+    if (!modified) return "Unknown";
+    auto time = static_cast<time_t>(*modified);
     struct tm local {};
-    if (!localtime_r(&time, &local) || modified + local.tm_gmtoff < 1) return "Unknown";
+    if (!localtime_r(&time, &local) || *modified + local.tm_gmtoff < 1) return "Unknown";
     bool monthFirst = localeIdentifier == "en_US" || localeIdentifier == "en_CA";
     char text[32];
     if (strftime(text, sizeof text, monthFirst ? "%m/%d/%y" : "%d-%m-%y", &local) == 0) return "Unknown";

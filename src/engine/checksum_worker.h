@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace corvane {
@@ -41,9 +42,9 @@ void ChecksumWorker(std::unique_ptr<ChecksumRunParams> params);
 std::string DisplayName(const std::string& path, bool shortNames);
 // The text after the last "/" (the whole path without one).
 std::string FileNameOf(const std::string& path);
-// "mm/dd/yy" for en_US and en_CA, "dd-mm-yy" for every other locale, "Unknown" when the local time is not
-// after 1970-01-01 00:00:00.
-std::string FormatFileDate(int64_t modified, const std::string& localeIdentifier);
+// "mm/dd/yy" for en_US and en_CA, "dd-mm-yy" for every other locale, "Unknown" without a time or when the
+// local time is not after 1970-01-01 00:00:00.
+std::string FormatFileDate(std::optional<int64_t> modified, const std::string& localeIdentifier);
 // Seconds left after field index (from 0) of total, elapsedMs after the start; halves round up.
 int64_t EstimateSecondsLeft(int64_t total, int64_t index, int64_t elapsedMs);
 

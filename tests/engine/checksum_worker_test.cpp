@@ -222,7 +222,9 @@ TEST_F(FileDateTest, UnknownUntilAfterTheEpochInLocalTime) {
     EXPECT_EQ(FormatFileDate(3600, "en_US"), "Unknown");
     EXPECT_EQ(FormatFileDate(5 * 3600 + 1, "en_US"), "01/01/70");
     SetZone("CET-1");
-    EXPECT_EQ(FormatFileDate(0, "de_DE"), "01-01-70");
+    EXPECT_EQ(FormatFileDate(0, "de_DE"), "01-01-70");  // 01:00 local time
+    EXPECT_EQ(FormatFileDate(-3600, "de_DE"), "Unknown");
+    EXPECT_EQ(FormatFileDate(std::nullopt, "de_DE"), "Unknown");
 }
 
 TEST_F(ChecksumWorkerTest, DateColumnFollowsTheLocale) {
@@ -244,6 +246,31 @@ TEST_F(ChecksumWorkerTest, DateColumnFollowsTheLocale) {
     StartRun(a);
     PumpUntilRunEnds();
     EXPECT_EQ(TheUi().Row(ControlId::ChecksumList, 0)->cells[3], "08-12-26");
+}
+
+// East of Greenwich the epoch is already past in local time: a missing file must still show "Unknown",
+// while a real time counts from local midnight.
+TEST_F(ChecksumWorkerTest, MissingFileShowsUnknownEastOfGreenwich) {
+    setenv("TZ", "CET-1", 1);
+    tzset();
+    platform::SetLocaleIdentifierForTesting("de_DE");
+    std::string missing = files_.path() + "/gone.txt";
+    std::string atEpoch = files_.Write("epoch", "1");
+    std::string atLocalMidnight = files_.Write("midnight", "2");
+    for (auto [path, time] : {std::pair{atEpoch, int64_t{0}}, std::pair{atLocalMidnight, int64_t{-3600}}}) {
+        struct utimbuf times {};
+        times.actime = times.modtime = time;
+        ASSERT_EQ(utime(path.c_str(), &times), 0);
+    }
+    StartRun(missing + "\n" + atEpoch + "\n" + atLocalMidnight);
+    PumpUntilRunEnds();
+
+    auto rows = TheUi().Rows(ControlId::ChecksumList);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0].cells[2], "-1 bytes");
+    EXPECT_EQ(rows[0].cells[3], "Unknown");
+    EXPECT_EQ(rows[1].cells[3], "01-01-70");  // 01:00 local time
+    EXPECT_EQ(rows[2].cells[3], "Unknown");   // 00:00 local time
 }
 
 TEST(EstimateSecondsLeftTest, RoundsHalvesUp) {

@@ -1,7 +1,12 @@
 #include "platform/external_command.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
+
+#include <chrono>
+#include <future>
+#include <thread>
 
 #include "support/temp_folder.h"
 
@@ -45,6 +50,31 @@ TEST(RunExternalCommandTest, PassesArgumentsWithoutAShell) {
     std::string target = folder.path() + "/a;b $HOME";
     EXPECT_EQ(RunExternalCommand("touch", "\"" + target + "\""), 0);
     EXPECT_EQ(access(target.c_str(), F_OK), 0);
+}
+
+// A program that asks a question (unzip before overwriting, or for a password) must never wait on the
+// caller's input. Our own stdin here is a pipe that stays silent; should the program wait on it after
+// all, a fallback answers after a while, so the test ends either way and the answer shows the fault.
+TEST(RunExternalCommandTest, TheProgramReadsNoInput) {
+    int pipeFds[2];
+    ASSERT_EQ(pipe(pipeFds), 0);
+    int savedStdin = dup(STDIN_FILENO);
+    ASSERT_EQ(dup2(pipeFds[0], STDIN_FILENO), STDIN_FILENO);
+    close(pipeFds[0]);
+    std::promise<void> returned;
+    std::thread fallback([writeEnd = pipeFds[1], ended = returned.get_future()] {
+        if (ended.wait_for(std::chrono::seconds(3)) == std::future_status::timeout) {
+            EXPECT_EQ(write(writeEnd, "y\n", 2), 2);
+        }
+        close(writeEnd);
+    });
+
+    int status = RunExternalCommand("sh", R"(-c "if read answer; then exit 1; fi")");
+    returned.set_value();
+    fallback.join();
+    dup2(savedStdin, STDIN_FILENO);
+    close(savedStdin);
+    EXPECT_EQ(status, 0) << "the program read an answer from the caller's input";
 }
 
 }  // namespace

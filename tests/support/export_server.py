@@ -3,7 +3,8 @@
 
 Serves HEAD and GET on /export/txt/sha256/full/ with a Last-Modified header and a zip archive holding
 "full_sha256.txt". With --port 0 it picks a free port and prints it as the first line on stdout.
-It stops by itself after --lifetime seconds.
+It stops by itself after --lifetime seconds. With --request-log FILE it appends one line per request:
+the method and the User-Agent header, separated by a tab.
 
 Modes:
   ok         the archive
@@ -60,6 +61,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
 
     def send_head(self):
         args = self.server.args
+        if args.request_log:
+            with open(args.request_log, "a") as log:
+                log.write(f"{self.command}\t{self.headers.get('User-Agent', '')}\n")
         if self.path != PATH:
             self.send_response(404)
             self.send_header("Content-Length", "0")
@@ -98,6 +102,7 @@ def main():
                         help="the Last-Modified value; empty for no header")
     parser.add_argument("--hashes", type=int, default=20, help="number of generated hashes")
     parser.add_argument("--content-file", help="use this file as full_sha256.txt, byte for byte")
+    parser.add_argument("--request-log", help="append each request's method and User-Agent to this file")
     parser.add_argument("--lifetime", type=float, default=600, help="seconds until the server stops")
     args = parser.parse_args()
 
