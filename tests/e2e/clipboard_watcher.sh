@@ -5,66 +5,10 @@
 # The run is seen from outside through the list: a left click on a row copies that row's checksum, which
 # xclip reads back and compares with md5sum (MD5 is the algorithm of a first start).
 # Usage: clipboard_watcher.sh path/to/corvane
-set -uo pipefail
-
 program=$(realpath "$1")
-support=$(cd "$(dirname "$0")/../support" && pwd)
-work=$(mktemp -d /tmp/corvane-e2e-XXXXXX)
-xvfb_pid=""
-app_pid=""
-server_pid=""
-xev_pid=""
-
-cleanup() {
-    [ -n "$app_pid" ] && kill -KILL "$app_pid" 2>/dev/null
-    [ -n "$xev_pid" ] && kill "$xev_pid" 2>/dev/null
-    [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null
-    # xclip serves the clipboard in the background until the display goes away.
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-    wait 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*" >&2
-    [ -f "$work/app.log" ] && sed 's/^/  corvane: /' "$work/app.log" >&2
-    [ -f "$work/xev.log" ] && sed 's/^/  xev: /' "$work/xev.log" >&2
-    exit 1
-}
-
-for tool in Xvfb xdotool xclip xev md5sum python3; do
-    command -v "$tool" >/dev/null || fail "$tool is missing (scripts/setup --test installs it)"
-done
-
-# Waits up to $1 tenths of a second for the file $2 to have content.
-wait_for_file() {
-    for _ in $(seq "$1"); do
-        [ -s "$2" ] && return 0
-        sleep 0.1
-    done
-    return 1
-}
-
-# A display of our own: Xvfb picks a free number and writes it to the descriptor given.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-wait_for_file 100 "$work/display" || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$work/display")"
-
-# A loopback stand-in for the hash export, so that the first start never needs the Internet.
-python3 "$support/export_server.py" --port 0 --lifetime 300 >"$work/port" 2>/dev/null &
-server_pid=$!
-wait_for_file 100 "$work/port" || fail "the export server did not start"
-port=$(head -n1 "$work/port")
-export CORVANE_EXPORT_URL="http://127.0.0.1:$port/export/txt/sha256/full/"
-export CORVANE_PROBE_HOST="127.0.0.1:$port"
-
-export HOME="$work/home"
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+source "$(dirname "$0")/session.sh"
+require_tools Xvfb xdotool xclip xev md5sum python3
+start_session
 
 # The folder to copy, with a few small files of different content.
 folder="$work/Copied Folder"
@@ -72,22 +16,11 @@ mkdir -p "$folder"
 for i in 1 2 3 4 5 6; do echo "file number $i" >"$folder/file$i.txt"; done
 sums=$(md5sum "$folder"/*.txt | cut -d' ' -f1)
 
-"$program" >"$work/app.log" 2>&1 &
-app_pid=$!
-main=""
-for _ in $(seq 600); do
-    kill -0 "$app_pid" 2>/dev/null || fail "corvane ended before its window appeared"
-    # The main window's title begins with the name and version; the update window's does not.
-    main=$(xdotool search --onlyvisible --name "^Corvane v" 2>/dev/null | head -n1)
-    [ -n "$main" ] && break
-    sleep 0.1
-done
-[ -n "$main" ] || fail "no main window within 60 s"
-sleep 1  # let the event loop start and take the clipboard's state
+start_program
 
 # Another client in front: xev logs every key event its window receives.
 xev -name corvane-e2e-other -event keyboard >"$work/xev.log" 2>&1 &
-xev_pid=$!
+extra_pids+=($!)
 other=""
 for _ in $(seq 100); do
     other=$(xdotool search --onlyvisible --name "^corvane-e2e-other$" 2>/dev/null | head -n1)

@@ -1,0 +1,84 @@
+# Shared by the end-to-end scripts (sourced, not run): a private Xvfb display, a loopback stand-in for the
+# hash export, a fresh home folder, and the real program started on them.
+# The sourcing script sets `program` and may add to `extra_pids` (killed on exit).
+set -uo pipefail
+
+work=$(mktemp -d /tmp/corvane-e2e-XXXXXX)
+support=$(cd "$(dirname "${BASH_SOURCE[0]}")/../support" && pwd)
+xvfb_pid=""
+app_pid=""
+server_pid=""
+extra_pids=()
+
+cleanup() {
+    [ -n "$app_pid" ] && kill -KILL "$app_pid" 2>/dev/null
+    for pid in "${extra_pids[@]}"; do kill "$pid" 2>/dev/null; done
+    [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null
+    # Clients such as xclip serve until the display goes away.
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    wait 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    for log in "$work"/*.log; do
+        [ -f "$log" ] && sed "s/^/  $(basename "$log" .log): /" "$log" >&2
+    done
+    exit 1
+}
+
+require_tools() {
+    for tool in "$@"; do
+        command -v "$tool" >/dev/null || fail "$tool is missing (scripts/setup --test installs it)"
+    done
+}
+
+# Waits up to $1 tenths of a second for the file $2 to have content.
+wait_for_file() {
+    for _ in $(seq "$1"); do
+        [ -s "$2" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# A display of our own (Xvfb picks a free number and writes it to the descriptor given), the export server
+# on a free loopback port, and HOME in the work folder.
+start_session() {
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.out" &
+    xvfb_pid=$!
+    wait_for_file 100 "$work/display" || fail "Xvfb did not start"
+    export DISPLAY=":$(head -n1 "$work/display")"
+
+    python3 "$support/export_server.py" --port 0 --lifetime 300 >"$work/port" 2>/dev/null &
+    server_pid=$!
+    wait_for_file 100 "$work/port" || fail "the export server did not start"
+    local port
+    port=$(head -n1 "$work/port")
+    export CORVANE_EXPORT_URL="http://127.0.0.1:$port/export/txt/sha256/full/"
+    export CORVANE_PROBE_HOST="127.0.0.1:$port"
+
+    export HOME="$work/home"
+    export XDG_RUNTIME_DIR="$work/runtime"
+    mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
+    chmod 700 "$XDG_RUNTIME_DIR"
+    unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+}
+
+# Starts the program and sets `main` to its main window (the title begins with the name and version;
+# neither the update window's nor Qt's hidden helper windows' do).
+start_program() {
+    "$program" >"$work/app.log" 2>&1 &
+    app_pid=$!
+    main=""
+    for _ in $(seq 600); do
+        kill -0 "$app_pid" 2>/dev/null || fail "corvane ended before its window appeared"
+        main=$(xdotool search --onlyvisible --name "^Corvane v" 2>/dev/null | head -n1)
+        [ -n "$main" ] && break
+        sleep 0.1
+    done
+    [ -n "$main" ] || fail "no main window within 60 s"
+    sleep 1  # let the event loop start
+}
