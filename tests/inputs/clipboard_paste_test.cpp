@@ -195,13 +195,7 @@ TEST_F(ClipboardPasteTest, PastePreparesTheControlsForTheRun) {
         std::lock_guard lock(UiMutex);
         Paste(file);
         EXPECT_TRUE(WorkerRunning);
-        for (ControlId id :
-             {ControlId::ChecksumList, ControlId::ExportButton, ControlId::ShortPathsCheckbox,
-              ControlId::DockTimeCheckbox, ControlId::AlgorithmPopup, ControlId::ClearFilesButton,
-              ControlId::ExclusionsButton, ControlId::SearchField, ControlId::SearchHelpIcon}) {
-            EXPECT_FALSE(ui().IsEnabled(id)) << static_cast<int>(id);
-        }
-        EXPECT_TRUE(ui().IsEnabled(ControlId::AbortButton));
+        ExpectRunStartControls();
     }
     PumpUntilRunEnds();
     EXPECT_EQ(ListedNames(), std::vector<std::string>{file});

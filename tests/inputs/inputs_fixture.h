@@ -32,6 +32,18 @@ class InputsTest : public AppTest {
         std::ifstream in(path, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
+    // The controls of a run that has just started: everything off but Abort.
+    static void ExpectRunStartControls() {
+        auto& ui = platform::TheUi();
+        using platform::ControlId;
+        for (ControlId id :
+             {ControlId::ChecksumList, ControlId::ExportButton, ControlId::ShortPathsCheckbox,
+              ControlId::DockTimeCheckbox, ControlId::AlgorithmPopup, ControlId::ClearFilesButton,
+              ControlId::ExclusionsButton, ControlId::SearchField, ControlId::SearchHelpIcon}) {
+            EXPECT_FALSE(ui.IsEnabled(id)) << static_cast<int>(id);
+        }
+        EXPECT_TRUE(ui.IsEnabled(ControlId::AbortButton));
+    }
 };
 
 }  // namespace corvane::testing
