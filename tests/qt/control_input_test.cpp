@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTableView>
+#include <QWheelEvent>
 
 #include "app/event_loop.h"
 #include "qt_fixture.h"
@@ -34,6 +35,23 @@ TEST_F(MainWindowTest, PopupChoiceStoresTheSelectionThenReportsAChange) {
     std::vector<Event> events = ControlEventsOf(ControlId::AlgorithmPopup);
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].type, kSelectionChange);
+}
+
+TEST_F(MainWindowTest, WheelOverThePopupLeavesTheChoiceAlone) {
+    TheUi().SetEnabled(ControlId::AlgorithmPopup, true);
+    TheUi().SelectItem(ControlId::AlgorithmPopup, 1);
+    auto* popup = qobject_cast<QComboBox*>(WidgetFor(ControlId::AlgorithmPopup));
+    ASSERT_EQ(popup->currentIndex(), 1);
+    for (int notch : {-120, -120}) {
+        QPointF at = popup->rect().center();
+        QWheelEvent wheel(at, popup->mapToGlobal(at), QPoint(), QPoint(0, notch), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(popup, &wheel);
+        EXPECT_FALSE(wheel.isAccepted());  // left to the window
+    }
+    EXPECT_EQ(popup->currentIndex(), 1);
+    EXPECT_EQ(TheUi().Control(ControlId::AlgorithmPopup).selected, 1);
+    EXPECT_TRUE(Pending().empty());
 }
 
 TEST_F(MainWindowTest, SearchFieldTextSetByTheProgramPostsNothing) {
