@@ -9,6 +9,21 @@ EventQueue& Events() {
     return queue;
 }
 
+namespace {
+
+bool IsTextChange(const Event& event) { return event.kind == kControlEvent && event.type == kTextChange; }
+
+// A text-change event says only that the control's text changed; its handler reads the text the control
+// holds when the event is taken. One waiting event therefore covers every later change of the same
+// control, and a second one would make the handler see the same text twice.
+bool TextChangeWaiting(const std::deque<Event>& pending, const Event& event) {
+    return IsTextChange(event) && std::any_of(pending.begin(), pending.end(), [&](const Event& e) {
+               return IsTextChange(e) && e.window == event.window && e.object == event.object;
+           });
+}
+
+}  // namespace
+
 void EventQueue::Post(Event event) {
     EventPump* pump;
     {
@@ -18,6 +33,7 @@ void EventQueue::Post(Event event) {
             // A newer size event replaces the one still waiting.
             std::erase_if(pending_, [&](const Event& e) { return e.kind == kSizeEvent && e.window == event.window; });
         }
+        if (TextChangeWaiting(pending_, event)) return;
         pending_.push_back(std::move(event));
         pump = pump_;
     }

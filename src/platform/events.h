@@ -70,6 +70,8 @@ class EventQueue {
   public:
     using Clock = std::chrono::steady_clock;
 
+    // Adds the event at the end. A newer size event replaces the window's one still waiting; a text-change
+    // event is dropped while one of the same control is still waiting (its handler reads the current text).
     void Post(Event event);
     Event Wait();
     std::optional<Event> Wait(int timeoutMs);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/event_loop.h"
+#include "platform/events.h"
 #include "support/app_fixture.h"
 
 namespace corvane {
@@ -48,6 +49,25 @@ TEST_F(SearchTest, TheSameTermContinuesAfterTheLastMatchAndWrapsOnce) {
     EXPECT_EQ(Selected(), 2);
     Type("REPORT");
     EXPECT_EQ(Selected(), 0);
+}
+
+// Keystrokes faster than the loop: each change posts its event, and the loop catches up afterwards.
+TEST_F(SearchTest, QueuedKeystrokesStartTheNewTermAtTheFirstMatch) {
+    Fill({"/etc/hostname", "/etc/passwd", "/etc/group"});
+    auto post = [this](const std::string& text) {
+        ui().UserSetText(ControlId::SearchField, text);
+        platform::Events().Post(platform::ControlEvent(ControlId::SearchField, platform::kTextChange));
+    };
+    auto catchUp = [] {
+        while (auto event = platform::Events().Wait(0)) DispatchEvent(*event);
+    };
+    for (const char* text : {"/", "/e", "/et", "/etc", "/etc/"}) post(text);
+    catchUp();
+    EXPECT_EQ(Selected(), 0);
+    EXPECT_EQ(SearchLastRow, 0);
+    post("/etc/ ");  // the same term, typed after the loop caught up, moves on
+    catchUp();
+    EXPECT_EQ(Selected(), 1);
 }
 
 TEST_F(SearchTest, ASingleMatchIsFoundAgain) {

@@ -42,6 +42,29 @@ TEST(EventQueue, KeepsOnlyTheNewestPendingSizeEventPerWindow) {
     EXPECT_EQ(pending[2].window, WindowId::Update);
 }
 
+TEST(EventQueue, KeepsOneWaitingTextChangePerControl) {
+    EventQueue queue;
+    Event field = ControlEvent(ControlId::SearchField, kTextChange);
+    Event editor = ControlEvent(ControlId::ExclusionsEditor, kTextChange, 0, WindowId::ExclusionsSheet);
+    queue.Post(field);
+    queue.Post(MenuEvent(kPasteItem));
+    queue.Post(field);
+    queue.Post(editor);
+    queue.Post(ControlEvent(ControlId::SearchField, kLeftClick));
+    queue.Post(editor);
+    auto pending = queue.PendingEvents();
+    ASSERT_EQ(pending.size(), 4u);
+    EXPECT_EQ(pending[0].object, static_cast<int>(ControlId::SearchField));  // keeps its place
+    EXPECT_EQ(pending[1].kind, kMenuEvent);
+    EXPECT_EQ(pending[2].object, static_cast<int>(ControlId::ExclusionsEditor));
+    EXPECT_EQ(pending[3].type, kLeftClick);
+    // Once taken, the next change is posted again.
+    queue.Wait();
+    queue.Post(field);
+    EXPECT_EQ(queue.PendingEvents().back().type, kTextChange);
+    EXPECT_EQ(queue.PendingCount(), 4u);
+}
+
 TEST(EventQueue, TimersFireRepeatedlyAndRemovalDiscardsTheirPendingEvents) {
     EventQueue queue;
     queue.AddTimer(WindowId::Main, 2001, 10);

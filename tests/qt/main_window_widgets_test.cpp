@@ -105,8 +105,8 @@ TEST_F(MainWindowTest, HelpIconsCarryTheirTooltipsAndAnIcon) {
         auto* icon = qobject_cast<QLabel*>(WidgetFor(id));
         ASSERT_NE(icon, nullptr);
         EXPECT_FALSE(icon->pixmap().isNull());
-        // Line feed plus carriage return breaks the line once.
-        QString expected = QString::fromStdString(TheUi().Control(id).tooltip).replace("\n\r", "\n");
+        // Line feed plus carriage return separates paragraphs by an empty line.
+        QString expected = QString::fromStdString(TheUi().Control(id).tooltip).replace("\n\r", "\n\n");
         EXPECT_FALSE(expected.isEmpty());
         EXPECT_EQ(icon->toolTip(), expected);
     }

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+#include <QWheelEvent>
 
 #include "platform/events.h"
 #include "platform/qt/qt_fonts.h"
@@ -139,6 +140,11 @@ class PopupControl : public QComboBox, public ControlHost {
         }
         setCurrentIndex(state.selected);
     }
+
+  protected:
+    // The choice changes only in the open list: a wheel notch over the closed control goes on to the
+    // window instead of stepping to the next item.
+    void wheelEvent(QWheelEvent* event) override { event->ignore(); }
 };
 
 class CheckboxControl : public QCheckBox, public ControlHost {

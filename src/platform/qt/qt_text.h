@@ -16,8 +16,8 @@ inline std::string FromQString(const QString& text) {
     return text.toStdString();
 }
 
-// Texts written for a line feed followed by a carriage return ("\n\r") break the line once; a carriage
-// return on its own breaks it too.
+// Line breaks as Qt shows them: a carriage return breaks the line like a line feed, so the program's "\n\r"
+// gives an empty line; a "\r\n" pair breaks it once.
 QString DisplayText(const std::string& text);
 
 // 0xBBGGRR to a Qt colour.
