@@ -30,18 +30,9 @@ TEST_F(QtBackendTest, AlertTextsKeepTheirEmptyLines) {
     AlertSpec alert;
     alert.message = "wide to run this program.\n\rThe program will now quit.\n";
     alert.informative = "corvane@veltrane.example\n\r\"Trust, but verify.\"\n";
-    QString text;
-    QString informative;
-    QTimer::singleShot(50, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box) return;
-        text = box->text();
-        informative = box->informativeText();
-        box->defaultButton()->click();
-    });
-    Platform().RunAlert(alert);
-    EXPECT_EQ(text, "wide to run this program.\n\nThe program will now quit.\n");
-    EXPECT_EQ(informative, "corvane@veltrane.example\n\n\"Trust, but verify.\"\n");
+    ShownAlert shown = RunAndReadAlert(alert);
+    EXPECT_EQ(shown.text, "wide to run this program.\n\nThe program will now quit.\n");
+    EXPECT_EQ(shown.informative, "corvane@veltrane.example\n\n\"Trust, but verify.\"\n");
 }
 
 }  // namespace

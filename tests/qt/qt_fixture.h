@@ -7,8 +7,10 @@
 #include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -37,6 +39,27 @@ class QtBackendTest : public ::testing::Test {
 
     void TearDown() override {
         backend_.reset();
+    }
+
+    // What a modal alert showed; it is answered with its default button.
+    struct ShownAlert {
+        int answer = 0;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QString text;
+        QString informative;
+    };
+    static ShownAlert RunAndReadAlert(const AlertSpec& alert) {
+        ShownAlert shown;
+        QTimer::singleShot(50, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            shown.icon = box->icon();
+            shown.text = box->text();
+            shown.informative = box->informativeText();
+            box->defaultButton()->click();
+        });
+        shown.answer = Platform().RunAlert(alert);
+        return shown;
     }
 
     // Lets Qt deliver what is queued (queued calls from other threads included).

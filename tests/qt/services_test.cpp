@@ -78,21 +78,11 @@ TEST_F(QtBackendTest, ErrorAlertShowsTheCriticalIconAndItsTexts) {
     alert.title = "Error!";
     alert.message = "Could not create the export file!\n";
     alert.informative = "more";
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QString text;
-    QString informative;
-    QTimer::singleShot(50, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box) return;
-        icon = box->icon();
-        text = box->text();
-        informative = box->informativeText();
-        box->defaultButton()->click();
-    });
-    EXPECT_EQ(Platform().RunAlert(alert), kFirstButton);
-    EXPECT_EQ(icon, QMessageBox::Critical);
-    EXPECT_EQ(text, "Could not create the export file!\n");
-    EXPECT_EQ(informative, "more");
+    ShownAlert shown = RunAndReadAlert(alert);
+    EXPECT_EQ(shown.answer, kFirstButton);
+    EXPECT_EQ(shown.icon, QMessageBox::Critical);
+    EXPECT_EQ(shown.text, "Could not create the export file!\n");
+    EXPECT_EQ(shown.informative, "more");
 }
 
 TEST_F(QtBackendTest, EventsPostedWhileAnAlertIsOpenWaitInTheQueue) {
