@@ -43,10 +43,11 @@ bool MakeFolders(const std::string& path, unsigned mode) {
 
 namespace {
 
-// A file kept as a symbolic link (as dotfile managers do) stays one: the link's target is replaced.
+// A file kept as the user's own symbolic link (as dotfile managers do) stays one: the link's target is
+// replaced. A link someone else planted is replaced itself, never followed.
 std::string WriteTarget(const std::string& path) {
     struct stat st {};
-    if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode) || st.st_uid != geteuid()) return path;
     char resolved[PATH_MAX];
     return realpath(path.c_str(), resolved) ? std::string(resolved) : path;
 }

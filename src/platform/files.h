@@ -21,8 +21,9 @@ bool PathIsMissing(const std::string& path);
 // Creates every missing folder of the path with the given mode.
 bool MakeFolders(const std::string& path, unsigned mode);
 // Writes the text to a temporary file beside the path and renames it over the path, so a crash never
-// leaves half a file. Creates the missing folders (0700). A symbolic link stays in place and its target is
-// replaced; an existing file keeps its permissions, a new one gets the mode less the umask.
+// leaves half a file. Creates the missing folders (0700). The user's own symbolic link stays in place and
+// its target is replaced (another user's link is replaced itself); an existing file keeps its permissions,
+// a new one gets the mode less the umask.
 bool WriteFileAtomically(const std::string& path, const std::string& text, unsigned mode);
 // The folder part of a path ("" when it has no "/").
 std::string ParentFolder(const std::string& path);

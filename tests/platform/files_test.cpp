@@ -63,6 +63,20 @@ TEST_F(WriteFileAtomicallyTest, ASymbolicLinkStaysAndItsTargetIsReplaced) {
     EXPECT_EQ(Read(target), "new");
 }
 
+// In a shared folder another user can plant a link where the user is about to save: the write must not
+// go through it into the file it names.
+TEST_F(WriteFileAtomicallyTest, AnotherUsersLinkIsReplacedNotFollowed) {
+    if (geteuid() != 0) GTEST_SKIP() << "planting another user's link needs root";
+    std::string target = folder.Write("precious.txt", "keep");
+    std::string link = folder.path() + "/export.csv";
+    ASSERT_EQ(symlink(target.c_str(), link.c_str()), 0);
+    ASSERT_EQ(lchown(link.c_str(), geteuid() + 1, static_cast<gid_t>(-1)), 0);
+    ASSERT_TRUE(WriteFileAtomically(link, "csv", 0666));
+    EXPECT_FALSE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(Read(link), "csv");
+    EXPECT_EQ(Read(target), "keep");
+}
+
 TEST_F(WriteFileAtomicallyTest, AFailedWriteLeavesNothingBehind) {
     std::string blocker = folder.Write("plain-file", "x");
     EXPECT_FALSE(WriteFileAtomically(blocker + "/inside.csv", "data", 0666));
