@@ -39,13 +39,21 @@ int RunExternalCommand(const std::string& program, const std::vector<std::string
     for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
 
-    // Input comes from /dev/null: a program that asks a question (unzip before overwriting or for a
-    // password) reads the end of its input and goes on instead of waiting for an answer nobody gives.
+    // Input comes from /dev/null and the program runs in a session of its own, without a terminal: a program
+    // that asks a question (unzip for a password, which it asks on the terminal) gets no answer and goes on
+    // instead of waiting for one nobody gives.
     posix_spawn_file_actions_t actions;
+    posix_spawnattr_t attributes;
     if (posix_spawn_file_actions_init(&actions) != 0) return -1;
+    if (posix_spawnattr_init(&attributes) != 0) {
+        posix_spawn_file_actions_destroy(&actions);
+        return -1;
+    }
     pid_t pid = 0;
     bool started = posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0) == 0 &&
-                   posix_spawnp(&pid, program.c_str(), &actions, nullptr, argv.data(), environ) == 0;
+                   posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID) == 0 &&
+                   posix_spawnp(&pid, program.c_str(), &actions, &attributes, argv.data(), environ) == 0;
+    posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     if (!started) return -1;
     int status = 0;

@@ -77,5 +77,11 @@ TEST(RunExternalCommandTest, TheProgramReadsNoInput) {
     EXPECT_EQ(status, 0) << "the program read an answer from the caller's input";
 }
 
+// unzip asks for a password on the terminal, not on its input: the program runs as the leader of a session
+// of its own, which has no terminal to ask on.
+TEST(RunExternalCommandTest, TheProgramRunsInASessionOfItsOwn) {
+    EXPECT_EQ(RunExternalCommand("awk", R"("{ exit !($6 == $1) }" /proc/self/stat)"), 0);
+}
+
 }  // namespace
 }  // namespace corvane::platform
