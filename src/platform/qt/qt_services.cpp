@@ -154,13 +154,18 @@ void QtServices::SetClipboardText(const std::string& text) {
     ++clipboardCount_;
     if (!QCoreApplication::instance()) return;
     writingClipboard_ = true;
+    ownNoticeDue_ = true;
     QGuiApplication::clipboard()->setText(ToQString(text));
     writingClipboard_ = false;
 }
 
 void QtServices::WatchClipboard() {
-    // A notice during our write, or while we still own the clipboard, is our own write, already counted.
-    if (!writingClipboard_ && !QGuiApplication::clipboard()->ownsClipboard()) ++clipboardCount_;
+    // Qt reports our own write once, during the write or (on some desktops) later while we still own the
+    // clipboard; that one notice is already counted. Every other change counts, copies in our own text
+    // fields included.
+    bool ours = writingClipboard_ || (ownNoticeDue_ && QGuiApplication::clipboard()->ownsClipboard());
+    ownNoticeDue_ = false;
+    if (!ours) ++clipboardCount_;
 }
 
 int64_t QtServices::ClipboardChangeCount() {

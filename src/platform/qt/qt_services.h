@@ -47,6 +47,7 @@ class QtServices : public Services {
     ApplicationFilter* filter_ = nullptr;
     SoundPlayer sounds_;
     bool writingClipboard_ = false;
+    bool ownNoticeDue_ = false;  // our write's notice may still come
     std::atomic<int64_t> clipboardCount_ = 0;
     bool observingAppearance_ = false;
 };
