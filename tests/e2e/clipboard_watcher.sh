@@ -38,11 +38,12 @@ grep -qE "^Key(Press|Release) " "$work/xev.log" && fail "the focused client rece
 echo "ok: the focused client received no key press"
 
 # Click rows of the list (its top lies 130 points below the content's top, below a menu bar and the column
-# titles) until one copies a checksum.
+# titles) until one copies a checksum. Each click gets half a second, so the rows must have been there about
+# three seconds after the copy.
 copied=""
 for y in 200 220 180 240; do
     xdotool mousemove --window "$main" 200 "$y" click 1
-    for _ in $(seq 20); do
+    for _ in $(seq 5); do
         copied=$(xclip -o -selection clipboard 2>/dev/null)
         [ "$copied" != "$folder" ] && break
         sleep 0.1

@@ -27,6 +27,7 @@ public:
 
     // Writes a file below the folder, creating the folders on its way, and returns its whole path.
     std::string Write(const std::string& name, const std::string& content) const {
+        if (path_.empty()) return {};  // never below "/"
         std::string file = path_ + "/" + name;
         std::filesystem::create_directories(std::filesystem::path(file).parent_path());
         std::ofstream(file, std::ios::binary) << content;
