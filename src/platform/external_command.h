@@ -11,8 +11,8 @@ namespace corvane::platform {
 std::vector<std::string> SplitParameterText(const std::string& text);
 
 // Runs the program, found through the PATH search, with the arguments: no shell, standard input from
-// /dev/null, standard output, standard error and working directory inherited. Waits for it without a time
-// limit. Returns its exit status, or -1 when it could not be started or did not exit normally.
+// /dev/null, in a session of its own without a terminal; standard output, standard error and working
+// directory inherited. Waits for it without a time limit. Returns its exit status, or -1 when it could not be started or did not exit normally.
 int RunExternalCommand(const std::string& program, const std::vector<std::string>& arguments);
 int RunExternalCommand(const std::string& program, const std::string& parameterText);
 
