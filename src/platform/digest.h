@@ -1,5 +1,5 @@
-// Incremental message digests (MD5, SHA-1, SHA-256, SHA-512) and the CRC-32 of zlib, behind a small
-// interface of our own so that callers never see the crypto library.
+// Incremental message digests (MD5, SHA-1, SHA-256, SHA-512) and the CRC-32 as zlib computes it, behind a
+// small interface of our own so that callers never see the libraries.
 #pragma once
 
 #include <cstddef>
@@ -32,7 +32,8 @@ private:
     std::unique_ptr<Context> context_;
 };
 
-// The standard CRC-32 (ISO 3309 / ITU-T V.42) of zlib, chained: Crc32(Crc32(0, a), b) == Crc32(0, a + b).
+// The standard CRC-32 (ISO 3309 / ITU-T V.42), the value of zlib's crc32, chained:
+// Crc32(Crc32(0, a), b) == Crc32(0, a + b).
 uint32_t Crc32(uint32_t crc, const void* data, size_t size);
 
 // Bytes as lower-case hexadecimal, two digits each.
