@@ -1,11 +1,16 @@
-// ComputeChecksum on a 1 GiB file in the page cache against `openssl dgst` on the same file, and our CRC-32
-// against zlib's over the same bytes in memory.
+// ComputeChecksum on a 1 GiB file in the page cache against `openssl dgst` on the same file; the read loop
+// at several piece sizes; ComputeChecksum's CRC32 against a plain reader with 1 MiB reads and libdeflate; our
+// CRC-32 against zlib's over the same bytes in memory.
 //
-//   build/bench/checksum_bench [--benchmark_filter=...]
+//   build/bench/checksum_bench [--benchmark_filter=...] [--benchmark_repetitions=5
+//       --benchmark_enable_random_interleaving=true --benchmark_report_aggregates_only=true]
 //
 // The file is CORVANE_BENCH_FILE, else /tmp/corvane-bench-1g.bin (created with pseudo-random bytes when
 // missing). It is read once before the timings so that it sits in the page cache.
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <libdeflate.h>
+#include <unistd.h>
 #include <zlib.h>
 
 #include <cstdio>
@@ -15,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/block_reading.h"
 #include "engine/file_checksum.h"
 #include "platform/digest.h"
 #include "platform/files.h"
@@ -49,7 +55,9 @@ const std::string& File() {
     return path;
 }
 
-int64_t FileBytes() { return corvane::platform::QueryPath(File()).size; }
+int64_t FileBytes() {
+    return corvane::platform::QueryPath(File()).size;
+}
 
 void BM_ComputeChecksum(benchmark::State& state, const char* algorithm) {
     for (auto _ : state) benchmark::DoNotOptimize(corvane::ComputeChecksum(File(), algorithm));
@@ -64,6 +72,51 @@ void BM_OpensslDgst(benchmark::State& state, const char* option) {
     state.SetBytesProcessed(state.iterations() * FileBytes());
 }
 
+// A page-aligned buffer, as ComputeChecksum reads into.
+std::unique_ptr<unsigned char, decltype(&std::free)> AlignedBuffer(size_t size) {
+    return {static_cast<unsigned char*>(std::aligned_alloc(4096, size)), &std::free};
+}
+
+// The read loop over the whole file with 16 MiB blocks (the block of a 1 GiB file), read in pieces of
+// state.range(0) bytes, fed to SHA-256 or the CRC-32.
+void BM_PieceSize(benchmark::State& state, const char* algorithm) {
+    constexpr size_t kBlock = 16 << 20;
+    auto buffer = AlignedBuffer(kBlock);
+    auto piece = static_cast<size_t>(state.range(0));
+    bool crc = std::string(algorithm) == "CRC32";
+    for (auto _ : state) {
+        int fd = open(File().c_str(), O_RDONLY | O_CLOEXEC);
+        uint32_t value = 0;
+        auto digest = corvane::platform::Digest::Start(corvane::platform::DigestKind::SHA256);
+        corvane::FeedFileBlocks(fd, buffer.get(), kBlock, piece, {},
+                                [&](const unsigned char* data, size_t n) {
+                                    if (crc) {
+                                        value = corvane::platform::Crc32(value, data, n);
+                                    } else {
+                                        digest->Update(data, n);
+                                    }
+                                });
+        benchmark::DoNotOptimize(crc ? std::to_string(value) : digest->FinishHex());
+        close(fd);
+    }
+    state.SetBytesProcessed(state.iterations() * FileBytes());
+}
+
+// The simplest fast reader: 1 MiB reads into one page-aligned buffer, libdeflate's crc32 after each.
+void BM_PlainCrc32Reader(benchmark::State& state) {
+    constexpr size_t kRead = 1 << 20;
+    auto buffer = AlignedBuffer(kRead);
+    for (auto _ : state) {
+        int fd = open(File().c_str(), O_RDONLY | O_CLOEXEC);
+        uint32_t crc = 0;
+        for (ssize_t n; (n = read(fd, buffer.get(), kRead)) > 0;)
+            crc = libdeflate_crc32(crc, buffer.get(), static_cast<size_t>(n));
+        benchmark::DoNotOptimize(crc);
+        close(fd);
+    }
+    state.SetBytesProcessed(state.iterations() * FileBytes());
+}
+
 const std::vector<unsigned char>& MemoryBytes() {
     static const std::vector<unsigned char> bytes = [] {
         std::vector<unsigned char> b(256 << 20);
@@ -74,7 +127,7 @@ const std::vector<unsigned char>& MemoryBytes() {
     return bytes;
 }
 
-// One call per 32 MiB block, as the largest files are read.
+// One call per 32 MiB block.
 void BM_Crc32Ours(benchmark::State& state) {
     const auto& bytes = MemoryBytes();
     constexpr size_t kBlock = 32 << 20;
@@ -104,6 +157,17 @@ BENCHMARK_CAPTURE(BM_OpensslDgst, SHA256, "sha256")->Unit(benchmark::kMillisecon
 BENCHMARK_CAPTURE(BM_ComputeChecksum, SHA512, "SHA512")->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(BM_OpensslDgst, SHA512, "sha512")->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(BM_ComputeChecksum, CRC32, "CRC32")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_PlainCrc32Reader)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_PieceSize, SHA256, "SHA256")
+    ->RangeMultiplier(4)
+    ->Range(64 << 10, 16 << 20)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_PieceSize, CRC32, "CRC32")
+    ->RangeMultiplier(4)
+    ->Range(64 << 10, 16 << 20)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK(BM_Crc32Ours)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Crc32Zlib)->Unit(benchmark::kMillisecond);
 
