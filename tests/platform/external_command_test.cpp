@@ -2,9 +2,12 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
 #include <future>
 #include <thread>
 
@@ -81,6 +84,41 @@ TEST(RunExternalCommandTest, TheProgramReadsNoInput) {
 // of its own, which has no terminal to ask on.
 TEST(RunExternalCommandTest, TheProgramRunsInASessionOfItsOwn) {
     EXPECT_EQ(RunExternalCommand("awk", R"("{ exit !($6 == $1) }" /proc/self/stat)"), 0);
+}
+
+// Kills a caller of RunExternalCommand while its command runs and returns how the command ended: 0 killed
+// with its caller, 1 it lived on, 2 the set-up failed. As a subreaper this process takes in the orphan,
+// so that it can wait for it instead of init.
+int KillTheCallerAndWatchItsCommand() {
+    if (prctl(PR_SET_CHILD_SUBREAPER, 1) != 0) return 2;
+    int started[2];
+    if (pipe(started) != 0) return 2;
+    pid_t caller = fork();
+    if (caller < 0) return 2;
+    if (caller == 0) {
+        dup2(started[1], 9);
+        RunExternalCommand("sh", R"(-c "echo >&9; exec sleep 20")");
+        _exit(0);
+    }
+    close(started[1]);
+    char line = 0;
+    if (read(started[0], &line, 1) != 1) return 2;  // the command runs
+    kill(caller, SIGKILL);
+    waitpid(caller, nullptr, 0);
+    int status = 0;
+    if (waitpid(-1, &status, 0) <= 0) return 2;
+    return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL ? 0 : 1;
+}
+
+// A command must not outlive the program: unzip would go on filling a folder nobody removes.
+TEST(RunExternalCommandTest, TheProgramEndsWithItsCaller) {
+    pid_t watcher = fork();
+    ASSERT_GE(watcher, 0);
+    if (watcher == 0) _exit(KillTheCallerAndWatchItsCommand());
+    int status = 0;
+    ASSERT_EQ(waitpid(watcher, &status, 0), watcher);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the command lived on after its caller was killed";
 }
 
 }  // namespace
