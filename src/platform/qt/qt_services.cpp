@@ -114,6 +114,13 @@ std::string QtServices::RunSavePanel(const std::string& title, const std::string
     return files.isEmpty() ? std::string() : FromQString(files.first());
 }
 
+void QtServices::DrawWindowNow(WindowId window) {
+    // repaint() paints and hands the picture to the window system within the call; update() would wait
+    // for an event loop.
+    QWidget* widget = mirror_.WindowWidget(window);
+    if (widget && widget->isVisible()) widget->repaint();
+}
+
 void QtServices::PlaySystemSound(int sound) {
     if (sound == kAlertSound) {
         sounds_.Play("bell");

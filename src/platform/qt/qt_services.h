@@ -25,6 +25,7 @@ class QtServices : public Services {
     int RunAlert(const AlertSpec& alert) override;
     std::string RunSavePanel(const std::string& title, const std::string& defaultName) override;
     void PlaySystemSound(int sound) override;
+    void DrawWindowNow(WindowId window) override;
     std::vector<Rect> Displays() override;
     Point PointerPosition() override;
     std::string ClipboardText() override;
