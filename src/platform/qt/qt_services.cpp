@@ -7,7 +7,6 @@
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDesktopServices>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
@@ -17,7 +16,6 @@
 #include <QUrl>
 
 #include "platform/events.h"
-#include "platform/paths.h"
 #include "platform/qt/qt_app_filter.h"
 #include "platform/qt/qt_icons.h"
 #include "platform/qt/qt_mirror.h"
@@ -104,14 +102,8 @@ int QtServices::RunAlert(const AlertSpec& alert) {
 
 std::string QtServices::RunSavePanel(const std::string& title, const std::string& defaultName) {
     if (!QCoreApplication::instance()) return {};
-    QFileDialog dialog(mirror_.WindowWidget(WindowId::Main), ToQString(title));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDirectory(ToQString(HomeFolderPath()));
-    dialog.selectFile(ToQString(defaultName));
-    if (dialog.exec() != QDialog::Accepted) return {};
-    QStringList files = dialog.selectedFiles();
-    return files.isEmpty() ? std::string() : FromQString(files.first());
+    return FromQString(
+        savePanel_.Run(mirror_.WindowWidget(WindowId::Main), ToQString(title), ToQString(defaultName)));
 }
 
 void QtServices::DrawWindowNow(WindowId window) {
