@@ -43,7 +43,7 @@ void PrintTo(const StateChange& change, std::ostream* out) {
 
 class RestoreTest : public MainWindowTest, public ::testing::WithParamInterface<StateChange> {};
 
-TEST_P(RestoreTest, LeavingASpecialStatePostsRestoreUnlessItEndsMaximised) {
+TEST_P(RestoreTest, OnlyTheReturnsFromASpecialStatePostRestore) {
     const StateChange& change = GetParam();
     Main()->setWindowState(change.from);
     Settle();
@@ -63,7 +63,15 @@ INSTANTIATE_TEST_SUITE_P(
                       StateChange{"NormalToMaximised", Qt::WindowNoState, Qt::WindowMaximized, false},
                       StateChange{"NormalToMinimised", Qt::WindowNoState, Qt::WindowMinimized, false},
                       StateChange{"MaximisedToMinimised", Qt::WindowMaximized,
-                                  Qt::WindowMaximized | Qt::WindowMinimized, false}),
+                                  Qt::WindowMaximized | Qt::WindowMinimized, false},
+                      StateChange{"NormalToFullScreen", Qt::WindowNoState, Qt::WindowFullScreen, false},
+                      StateChange{"MaximisedToFullScreen", Qt::WindowMaximized, Qt::WindowFullScreen, false},
+                      StateChange{"MinimisedToFullScreen", Qt::WindowMinimized, Qt::WindowFullScreen, false},
+                      StateChange{"MinimisedFullScreenBack", Qt::WindowMinimized | Qt::WindowFullScreen,
+                                  Qt::WindowFullScreen, false},
+                      StateChange{"FullScreenToMaximised", Qt::WindowFullScreen, Qt::WindowMaximized, true},
+                      StateChange{"MaximisedFullScreenToMaximised",
+                                  Qt::WindowMaximized | Qt::WindowFullScreen, Qt::WindowMaximized, true}),
     [](const ::testing::TestParamInfo<StateChange>& info) { return info.param.name; });
 
 // A drag that enters the window and is dropped there, as Qt delivers it.

@@ -90,14 +90,9 @@ class DocumentWindow : public QMainWindow, public WindowHost {
     void changeEvent(QEvent* event) override {
         QMainWindow::changeEvent(event);
         if (event->type() != QEvent::WindowStateChange) return;
-        Qt::WindowStates before = static_cast<QWindowStateChangeEvent*>(event)->oldState();
-        Qt::WindowStates now = windowState();
-        const Qt::WindowStates special = Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized;
-        Qt::WindowStates left = before & special & ~now;
-        if (!left || (now & Qt::WindowMinimized)) return;
-        // Back from minimised into a maximised window keeps its size: no restore.
-        if (left == Qt::WindowMinimized && (now & Qt::WindowMaximized)) return;
-        PostWindowEvent(kRestoreEvent, Id());
+        if (IsReturn(static_cast<QWindowStateChangeEvent*>(event)->oldState(), windowState())) {
+            PostWindowEvent(kRestoreEvent, Id());
+        }
     }
 
     void dragEnterEvent(QDragEnterEvent* event) override {
@@ -125,6 +120,15 @@ class DocumentWindow : public QMainWindow, public WindowHost {
     }
 
   private:
+    // Restore is for the returns only: leaving full screen, un-maximising, and coming back from minimised
+    // while not maximised. Entering full screen or maximised, and coming back into either, keep the size.
+    static bool IsReturn(Qt::WindowStates before, Qt::WindowStates now) {
+        if (now & Qt::WindowMinimized) return false;
+        if ((before & Qt::WindowFullScreen) && !(now & Qt::WindowFullScreen)) return true;
+        if (now & (Qt::WindowMaximized | Qt::WindowFullScreen)) return false;
+        return (before & (Qt::WindowMaximized | Qt::WindowMinimized)) != 0;
+    }
+
     // Resizes the window so that the area below the menu bar gets the size; the top-left corner stays.
     void SetContentSize(QSize size) {
         QWidget* bar = menuWidget();
