@@ -5,6 +5,7 @@
 #include <stdlib.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -47,17 +48,25 @@ class QtBackendTest : public ::testing::Test {
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         QString text;
         QString informative;
+        bool boldText = false;
     };
-    static ShownAlert RunAndReadAlert(const AlertSpec& alert) {
-        ShownAlert shown;
-        QTimer::singleShot(50, [&] {
+    // Reads the alert that opens next into shown, then answers it.
+    static void ReadAlertLater(ShownAlert* shown) {
+        QTimer::singleShot(50, [shown] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             if (!box) return;
-            shown.icon = box->icon();
-            shown.text = box->text();
-            shown.informative = box->informativeText();
+            shown->icon = box->icon();
+            shown->text = box->text();
+            shown->informative = box->informativeText();
+            for (QLabel* label : box->findChildren<QLabel*>()) {
+                if (label->text() == box->text()) shown->boldText = label->font().bold();
+            }
             box->defaultButton()->click();
         });
+    }
+    static ShownAlert RunAndReadAlert(const AlertSpec& alert) {
+        ShownAlert shown;
+        ReadAlertLater(&shown);
         shown.answer = Platform().RunAlert(alert);
         return shown;
     }

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <thread>
 
+#include "app/about.h"
 #include "app/appearance.h"
 #include "app/csv_export.h"
 #include "qt_fixture.h"
@@ -85,7 +86,17 @@ TEST_F(QtBackendTest, ErrorAlertShowsTheCriticalIconAndItsTexts) {
     EXPECT_EQ(shown.answer, kFirstButton);
     EXPECT_EQ(shown.icon, QMessageBox::Critical);
     EXPECT_EQ(shown.text, "Could not create the export file!\n");
+    EXPECT_TRUE(shown.boldText);
     EXPECT_EQ(shown.informative, "more");
+}
+
+TEST_F(MainWindowTest, AboutBoxShowsItsVersionBoldAboveTheCredits) {
+    ShownAlert shown;
+    ReadAlertLater(&shown);
+    ShowAbout();
+    EXPECT_EQ(shown.text, "Corvane v1.12 Beta\n(Intel)");
+    EXPECT_TRUE(shown.boldText);
+    EXPECT_TRUE(shown.informative.startsWith("\nA file hash calculator for macOS\n"));
 }
 
 TEST_F(QtBackendTest, EventsPostedWhileAnAlertIsOpenWaitInTheQueue) {

@@ -8,6 +8,7 @@
 #include <QDBusPendingCallWatcher>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -79,6 +80,12 @@ int QtServices::RunAlert(const AlertSpec& alert) {
     box.setWindowTitle(ToQString(alert.title));
     box.setTextFormat(Qt::PlainText);
     box.setText(DisplayText(alert.message));
+    // An alert's message is its bold first text, above the plain informative text.
+    if (auto* message = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+        QFont bold = message->font();
+        bold.setBold(true);
+        message->setFont(bold);
+    }
     box.setInformativeText(DisplayText(alert.informative));
     if (alert.style == AlertStyle::Application) {
         box.setIconPixmap(ApplicationIcon().pixmap(64, 64));
