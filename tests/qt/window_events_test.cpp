@@ -3,6 +3,7 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
+#include <QWindow>
 
 #include "qt_fixture.h"
 
@@ -136,6 +137,10 @@ TEST_F(MainWindowTest, SheetIsAWindowModalDialogThatOnlyTheProgramCloses) {
     EXPECT_EQ(sheet->parentWidget(), Main());
     EXPECT_EQ(sheet->windowModality(), Qt::WindowModal);
     EXPECT_EQ(sheet->size(), QSize(460, 200));
+    // An empty title would reach the window system as the application's name.
+    ASSERT_NE(sheet->windowHandle(), nullptr);
+    EXPECT_FALSE(sheet->windowHandle()->title().isEmpty());
+    EXPECT_TRUE(sheet->windowHandle()->title().trimmed().isEmpty());
     auto* save = qobject_cast<QPushButton*>(WidgetFor(ControlId::ExclusionsSave));
     ASSERT_NE(save, nullptr);
     EXPECT_EQ(save->parentWidget(), sheet);

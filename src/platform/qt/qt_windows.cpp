@@ -33,6 +33,11 @@ void CentreOnScreen(QWidget* window, QSize size) {
     window->move(area.center() - QPoint(size.width() / 2, size.height() / 2));
 }
 
+// Qt gives the window system the application's name for an empty title; a blank shows an empty one.
+QString ShownTitle(const std::string& title) {
+    return title.empty() ? QStringLiteral(" ") : ToQString(title);
+}
+
 void PostWindowEvent(int kind, WindowId window, int64_t data = 0, std::string text = {}) {
     Events().Post(Event{kind, window, 0, 0, data, std::move(text)});
 }
@@ -67,7 +72,7 @@ class DocumentWindow : public QMainWindow, public WindowHost {
     QWidget* Content() override { return content_; }
 
     void Apply(const WindowState& state) override {
-        setWindowTitle(ToQString(state.title));
+        setWindowTitle(ShownTitle(state.title));
         acceptsDrops_ = state.acceptsFileDrops;
         setAcceptDrops(acceptsDrops_);
         QSize wanted(state.contentSize.width, state.contentSize.height);
@@ -157,7 +162,7 @@ class PanelWindow : public QWidget, public WindowHost {
     QWidget* Content() override { return this; }
 
     void Apply(const WindowState& state) override {
-        setWindowTitle(ToQString(state.title));
+        setWindowTitle(ShownTitle(state.title));
         setFixedSize(state.contentSize.width, state.contentSize.height);
     }
 
@@ -179,7 +184,7 @@ class SheetDialog : public QDialog, public WindowHost {
     QWidget* Content() override { return this; }
 
     void Apply(const WindowState& state) override {
-        setWindowTitle(ToQString(state.title));
+        setWindowTitle(ShownTitle(state.title));
         setFixedSize(state.contentSize.width, state.contentSize.height);
     }
 
