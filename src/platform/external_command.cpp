@@ -50,7 +50,10 @@ int RunExternalCommand(const std::string& program, const std::vector<std::string
         return -1;
     }
     pid_t pid = 0;
+    // The program writes no log, so what the command prints goes nowhere; its complaints still reach
+    // standard error.
     bool started = posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0) == 0 &&
+                   posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0) == 0 &&
                    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID) == 0 &&
                    posix_spawnp(&pid, program.c_str(), &actions, &attributes, argv.data(), environ) == 0;
     posix_spawnattr_destroy(&attributes);
