@@ -4,12 +4,12 @@
 
 #include <cstdio>
 
-#include "app/alerts.h"
 #include "platform/files.h"
 #include "platform/locale.h"
 #include "platform/services.h"
-#include "platform/ui.h"
 #include "platform/text.h"
+#include "platform/ui.h"
+#include "program/alerts.h"
 
 namespace corvane {
 
@@ -101,7 +101,9 @@ std::string ExportDateText(std::time_t when, const std::string& localeIdentifier
     return text;
 }
 
-std::string ExportDateText() { return ExportDateText(std::time(nullptr), platform::LocaleIdentifier()); }
+std::string ExportDateText() {
+    return ExportDateText(std::time(nullptr), platform::LocaleIdentifier());
+}
 
 std::string CleanExportFileName(const std::string& name) {
     std::string cleaned;
