@@ -2,13 +2,13 @@
 
 #include <dirent.h>
 
-#include "app/alerts.h"
 #include "platform/date_format.h"
 #include "platform/files.h"
 #include "platform/locale.h"
 #include "platform/services.h"
 #include "platform/text.h"
 #include "platform/ui.h"
+#include "program/alerts.h"
 
 namespace corvane {
 
@@ -91,7 +91,9 @@ std::string ExportDateText(std::time_t when, const std::string& localeIdentifier
                                      localeIdentifier);
 }
 
-std::string ExportDateText() { return ExportDateText(std::time(nullptr), platform::LocaleIdentifier()); }
+std::string ExportDateText() {
+    return ExportDateText(std::time(nullptr), platform::LocaleIdentifier());
+}
 
 std::string CleanExportFileName(const std::string& name) {
     std::string cleaned;

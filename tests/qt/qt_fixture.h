@@ -18,13 +18,13 @@
 #include <vector>
 
 #include "app/main_window.h"
-#include "app/settings.h"
 #include "app/startup.h"
 #include "platform/events.h"
 #include "platform/qt/qt_backend.h"
 #include "platform/qt/qt_test_access.h"
 #include "platform/services.h"
 #include "platform/ui.h"
+#include "program/settings.h"
 #include "support/temp_home.h"
 
 namespace corvane::platform {
@@ -38,9 +38,7 @@ class QtBackendTest : public ::testing::Test {
         ASSERT_NE(QApplication::instance(), nullptr);
     }
 
-    void TearDown() override {
-        backend_.reset();
-    }
+    void TearDown() override { backend_.reset(); }
 
     // What a modal alert showed; it is answered with its default button.
     struct ShownAlert {
