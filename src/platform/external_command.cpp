@@ -34,19 +34,24 @@ std::vector<std::string> SplitParameterText(const std::string& text) {
 
 namespace {
 
+// Puts the descriptor at the place; one already there loses its close-on-exec mark.
+bool PlaceDescriptor(int fd, int place) {
+    return fd == place ? fcntl(place, F_SETFD, 0) == 0 : dup2(fd, place) == place;
+}
+
 // The child between fork and exec. The program has other threads, so only async-signal-safe calls are
 // made here (glibc's execvp searches PATH in buffers on the stack). A failure is told to the parent through
 // the report pipe, which closes unwritten when the exec succeeds.
-[[noreturn]] void StartInChild(pid_t parent, int input, int report, char* const* argv) {
+[[noreturn]] void StartInChild(pid_t parent, int null, int report, char* const* argv) {
     // The command ends with us (a killed program would leave unzip filling a folder nobody removes). Had
     // we ended already, before the signal was asked for, it would never come: the parent is tested after.
-    int error = 0;
     if (prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || getppid() != parent) _exit(127);
     // Input comes from /dev/null and the program runs in a session of its own, without a terminal: a
     // program that asks a question (unzip for a password, which it asks on the terminal) gets no answer and
-    // goes on instead of waiting for one nobody gives.
-    if (setsid() < 0 || dup2(input, STDIN_FILENO) < 0 ||
-        (input == STDIN_FILENO && fcntl(input, F_SETFD, 0) != 0)) {
+    // goes on instead of waiting for one nobody gives. The program writes no log, so what the command
+    // prints goes nowhere; its complaints still reach standard error.
+    int error = 0;
+    if (setsid() < 0 || !PlaceDescriptor(null, STDIN_FILENO) || !PlaceDescriptor(null, STDOUT_FILENO)) {
         error = errno;
     } else {
         execvp(argv[0], argv);
@@ -65,17 +70,17 @@ int RunExternalCommand(const std::string& program, const std::vector<std::string
     for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
 
-    int input = open("/dev/null", O_RDONLY | O_CLOEXEC);
-    if (input < 0) return -1;
+    int null = open("/dev/null", O_RDWR | O_CLOEXEC);
+    if (null < 0) return -1;
     int report[2];
     if (pipe2(report, O_CLOEXEC) != 0) {
-        close(input);
+        close(null);
         return -1;
     }
     pid_t parent = getpid();
     pid_t pid = fork();
-    if (pid == 0) StartInChild(parent, input, report[1], argv.data());
-    close(input);
+    if (pid == 0) StartInChild(parent, null, report[1], argv.data());
+    close(null);
     close(report[1]);
     if (pid < 0) {
         close(report[0]);

@@ -8,6 +8,8 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdio>
+#include <fstream>
 #include <future>
 #include <thread>
 
@@ -78,6 +80,48 @@ TEST(RunExternalCommandTest, TheProgramReadsNoInput) {
     dup2(savedStdin, STDIN_FILENO);
     close(savedStdin);
     EXPECT_EQ(status, 0) << "the program read an answer from the caller's input";
+}
+
+// Points one of our own streams at a file while it lives.
+class StreamToFile {
+  public:
+    StreamToFile(int stream, const std::string& path) : stream_(stream), saved_(dup(stream)) {
+        int file = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        dup2(file, stream_);
+        close(file);
+    }
+    ~StreamToFile() {
+        dup2(saved_, stream_);
+        close(saved_);
+    }
+
+  private:
+    int stream_;
+    int saved_;
+};
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The program writes no log: what unzip and curl print goes nowhere, while their error output still
+// reaches standard error.
+TEST(RunExternalCommandTest, OutputNeverReachesOurStandardOutput) {
+    corvane::testing::TempFolder folder;
+    std::string out = folder.path() + "/out";
+    std::string err = folder.path() + "/err";
+    std::fflush(stdout);
+    std::fflush(stderr);
+    int status = 0;
+    {
+        StreamToFile toOut(STDOUT_FILENO, out);
+        StreamToFile toErr(STDERR_FILENO, err);
+        status = RunExternalCommand("sh", R"(-c "echo printed; echo complained >&2")");
+    }
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(ReadFile(out), "");
+    EXPECT_EQ(ReadFile(err), "complained\n");
 }
 
 // unzip asks for a password on the terminal, not on its input: the program runs as the leader of a session
