@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/clipboard_state.h"
 #include "app/event_loop.h"
+#include "program/clipboard_state.h"
 #include "support/app_fixture.h"
 
 namespace corvane {
@@ -13,12 +13,16 @@ using platform::ControlEvent;
 using platform::ControlId;
 
 class ListClicksTest : public testing::AppTest {
-protected:
+  protected:
     void SetUp() override {
         AppTest::SetUp();
         BuildWindow();
-        ui().AppendRow(ControlId::ChecksumList, {{"/home/u/a.txt", "900150983cd24fb0d6963f7d28e17f72", "3 bytes", "12/08/26", "\xE2\x9C\x85"}, false});
-        ui().AppendRow(ControlId::ChecksumList, {{"/home/u/gone", "Error: File not found or invalid", "-1 bytes", "Unknown", "  \xE2\x9D\x8C"}, false});
+        ui().AppendRow(ControlId::ChecksumList, {{"/home/u/a.txt", "900150983cd24fb0d6963f7d28e17f72",
+                                                  "3 bytes", "12/08/26", "\xE2\x9C\x85"},
+                                                 false});
+        ui().AppendRow(ControlId::ChecksumList, {{"/home/u/gone", "Error: File not found or invalid",
+                                                  "-1 bytes", "Unknown", "  \xE2\x9D\x8C"},
+                                                 false});
     }
     void Click(int row, int type) {
         if (row >= 0) ui().UserSelectRow(ControlId::ChecksumList, row);
