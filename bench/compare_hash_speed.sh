@@ -39,7 +39,9 @@ seconds() {  # runs the command, prints its wall time in seconds
     awk -v s="$start" -v e="$end" 'BEGIN { printf "%.4f\n", (e - s) / 1e9 }'
 }
 
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+median() {
+    sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
 
 results=$(mktemp)
 trap 'rm -f "$results"' EXIT
@@ -63,9 +65,11 @@ for alg in $algorithms; do
         [ -n "$times" ] || continue
         m=$(echo "$times" | median)
         name=$who
-        [[ $who == prog* ]] && name=$(basename "$(dirname "${programs[${who#prog}]}")")/$(basename "${programs[${who#prog}]}")
+        [[ $who == prog* ]] && name=${programs[${who#prog}]}
         ratio="-"
-        [ -n "$ref" ] && [ "$ref" != 0 ] && ratio=$(awk -v m="$m" -v r="$ref" 'BEGIN { printf "%.3f", m / r }')
+        if [ -n "$ref" ] && [ "$ref" != 0 ]; then
+            ratio=$(awk -v m="$m" -v r="$ref" 'BEGIN { printf "%.3f", m / r }')
+        fi
         rate=$(awk -v b="$bytes" -v m="$m" 'BEGIN { printf "%.2f", b / m / 1e9 }')
         printf "%-7s %-28s %9s %10s %7s\n" "$alg" "$name" "$m" "$ratio" "$rate"
     done
