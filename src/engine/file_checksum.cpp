@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "engine/block_reading.h"
+#include "engine/read_ahead.h"
 #include "engine/run_state.h"
 #include "platform/digest.h"
 #include "platform/files.h"
@@ -18,6 +19,7 @@ namespace corvane {
 namespace {
 
 constexpr int64_t kMiB = 1024 * 1024;
+constexpr int64_t kReadAheadFrom = 10 * kMiB;
 
 // Closes the descriptor when the call returns, whichever way.
 struct FileCloser {
@@ -67,6 +69,20 @@ ReadBuffer AllocateReadBuffer(size_t blockSize) {
     return buffer;
 }
 
+// Feeds the file's blocks until its end or a stop; a large file is read ahead from a thread of its own.
+void FeedFile(int fd, int64_t size, const ReadBuffer& buffer, size_t blockSize,
+              const std::function<bool()>& shouldStop,
+              const std::function<void(const unsigned char*, size_t)>& feed) {
+    // Reading ahead costs a thread; it pays from files that take milliseconds to read.
+    std::optional<ReadAhead> ahead;
+    if (size > kReadAheadFrom) ahead.emplace(fd, size);
+    FeedFileBlocks(fd, buffer.start, blockSize, kReadPieceSize, shouldStop,
+                   [&](const unsigned char* data, size_t n) {
+                       if (ahead) ahead->Consumed(n);
+                       feed(data, n);
+                   });
+}
+
 }  // namespace
 
 size_t ChecksumBlockSize(int64_t fileSize) {
@@ -94,8 +110,8 @@ std::string ComputeChecksum(const std::string& path, const std::string& algorith
 
     if (algorithm == "CRC32") {
         uint32_t crc = platform::Crc32(0, nullptr, 0);
-        FeedFileBlocks(fd, buffer.start, blockSize, kReadPieceSize, shouldStop,
-                       [&](const unsigned char* data, size_t n) { crc = platform::Crc32(crc, data, n); });
+        FeedFile(fd, status.size, buffer, blockSize, shouldStop,
+                 [&](const unsigned char* data, size_t n) { crc = platform::Crc32(crc, data, n); });
         unsigned char bytes[4] = {static_cast<unsigned char>(crc >> 24),
                                   static_cast<unsigned char>(crc >> 16), static_cast<unsigned char>(crc >> 8),
                                   static_cast<unsigned char>(crc)};
@@ -105,8 +121,8 @@ std::string ComputeChecksum(const std::string& path, const std::string& algorith
     if (!kind) return kUnsupportedAlgorithmError;
     std::unique_ptr<platform::Digest> digest = platform::Digest::Start(*kind);
     if (!digest) return kMemoryError;
-    FeedFileBlocks(fd, buffer.start, blockSize, kReadPieceSize, shouldStop,
-                   [&](const unsigned char* data, size_t n) { digest->Update(data, n); });
+    FeedFile(fd, status.size, buffer, blockSize, shouldStop,
+             [&](const unsigned char* data, size_t n) { digest->Update(data, n); });
     std::string text = digest->FinishHex();
     return text.empty() ? kMemoryError : text;
 }

@@ -369,6 +369,21 @@ TEST(ComputeChecksumTest, ReadErrorEndsTheFileAsItsEnd) {
     for (const Vector& v : kVectors) EXPECT_EQ(ComputeChecksum("/proc/self/mem", v.algorithm), v.empty);
 }
 
+// Above 10 MiB the file is also read ahead from a second thread; a stop still ends the file after the
+// block, and the call returns.
+TEST(ComputeChecksumTest, StopEndsAFileThatIsReadAhead) {
+    TempFolder folder;
+    std::string content = RandomBytes(10 * kMiB + 1, 23);
+    std::string file = folder.Write("large", content);
+    std::string firstBlock = folder.Write("first", content.substr(0, 8 * kMiB));
+    for (const char* algorithm : {"SHA256", "CRC32"}) {
+        int tests = 0;
+        EXPECT_EQ(ComputeChecksum(file, algorithm, [&] { return ++tests > 1; }),
+                  ComputeChecksum(firstBlock, algorithm))
+            << algorithm;
+    }
+}
+
 TEST(ComputeChecksumTest, AbortRequestedStopsBeforeTheFirstBlock) {
     TempFolder folder;
     std::string file = folder.Write("abc", "abc");
