@@ -1,6 +1,7 @@
 // ComputeChecksum on a 1 GiB file in the page cache against `openssl dgst` on the same file; the read loop
-// at several piece sizes; ComputeChecksum's CRC32 against a plain reader with 1 MiB reads and libdeflate; our
-// CRC-32 against zlib's over the same bytes in memory.
+// at several piece sizes; ComputeChecksum's CRC32 against a plain reader with 1 MiB reads and libdeflate;
+// reading alone into buffers at several offsets from a page boundary; our CRC-32 against zlib's over the
+// same bytes in memory.
 //
 //   build/bench/checksum_bench [--benchmark_filter=...] [--benchmark_repetitions=5
 //       --benchmark_enable_random_interleaving=true --benchmark_report_aggregates_only=true]
@@ -102,6 +103,21 @@ void BM_PieceSize(benchmark::State& state, const char* algorithm) {
     state.SetBytesProcessed(state.iterations() * FileBytes());
 }
 
+// Reading alone, 256 KiB at a time, into a buffer state.range(0) bytes past a page boundary: the kernel's
+// copy from the page cache is much slower for a few offsets (16 is where new[] puts a large buffer).
+void BM_ReadAtOffset(benchmark::State& state) {
+    constexpr size_t kRead = 256 << 10;
+    auto buffer = AlignedBuffer(kRead + 4096);
+    unsigned char* start = buffer.get() + state.range(0);
+    for (auto _ : state) {
+        int fd = open(File().c_str(), O_RDONLY | O_CLOEXEC);
+        while (read(fd, start, kRead) > 0) {
+        }
+        close(fd);
+    }
+    state.SetBytesProcessed(state.iterations() * FileBytes());
+}
+
 // The simplest fast reader: 1 MiB reads into one page-aligned buffer, libdeflate's crc32 after each.
 void BM_PlainCrc32Reader(benchmark::State& state) {
     constexpr size_t kRead = 1 << 20;
@@ -158,6 +174,14 @@ BENCHMARK_CAPTURE(BM_ComputeChecksum, SHA512, "SHA512")->Unit(benchmark::kMillis
 BENCHMARK_CAPTURE(BM_OpensslDgst, SHA512, "sha512")->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(BM_ComputeChecksum, CRC32, "CRC32")->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PlainCrc32Reader)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ReadAtOffset)
+    ->Arg(0)
+    ->Arg(8)
+    ->Arg(16)
+    ->Arg(32)
+    ->Arg(64)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK_CAPTURE(BM_PieceSize, SHA256, "SHA256")
     ->RangeMultiplier(4)
     ->Range(64 << 10, 16 << 20)
