@@ -17,8 +17,14 @@ protected:
     void SetUp() override {
         AppTest::SetUp();
         BuildWindow();
-        ui().AppendRow(ControlId::ChecksumList, {{"/home/u/a.txt", "900150983cd24fb0d6963f7d28e17f72", "3 bytes", "12/08/26", "\xE2\x9C\x85"}, false});
-        ui().AppendRow(ControlId::ChecksumList, {{"/home/u/gone", "Error: File not found or invalid", "-1 bytes", "Unknown", "  \xE2\x9D\x8C"}, false});
+        ui().AppendRow(ControlId::ChecksumList, {{"/home/u/a.txt", "900150983cd24fb0d6963f7d28e17f72",
+                                                  "3 bytes", "12/08/26", "\xE2\x9C\x85"},
+                                                 false,
+                                                 "/home/u/a.txt"});
+        ui().AppendRow(ControlId::ChecksumList, {{"/home/u/gone", "Error: File not found or invalid",
+                                                  "-1 bytes", "Unknown", "  \xE2\x9D\x8C"},
+                                                 false,
+                                                 "/home/u/gone"});
     }
     void Click(int row, int type) {
         if (row >= 0) ui().UserSelectRow(ControlId::ChecksumList, row);

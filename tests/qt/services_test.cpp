@@ -1,6 +1,8 @@
 // The desktop services of the Qt backend.
 #include <QAbstractButton>
 #include <QClipboard>
+#include <QDBusConnection>
+#include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -9,6 +11,7 @@
 #include <thread>
 
 #include "app/appearance.h"
+#include "platform/qt/qt_text.h"
 #include "qt_fixture.h"
 
 namespace corvane::platform {
@@ -43,6 +46,30 @@ TEST_F(QtBackendTest, ClipboardCountRisesOnceForEachChangeOurOwnIncluded) {
     Settle();
     EXPECT_EQ(services.ClipboardChangeCount(), start + 2);
     EXPECT_EQ(services.ClipboardText(), "/tmp/a\n/tmp/b");
+}
+
+// Takes the URLs the desktop would open, so that nothing is opened.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+  public:
+    UrlCatcher() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "Open"); }
+    ~UrlCatcher() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+    std::vector<QUrl> urls;
+  public slots:
+    void Open(const QUrl& url) { urls.push_back(url); }
+};
+
+TEST_F(QtBackendTest, RevealingAFileWhoseNameIsNotUtf8OpensItsOwnFolder) {
+    setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent", 1);  // no file manager: the folder opens
+    ASSERT_FALSE(QDBusConnection::sessionBus().isConnected());
+    std::string folder = home_.Path() + "/caf\xE9 \xFF";
+    UrlCatcher catcher;
+    Platform().RevealFile(folder + "/a.txt");
+    ASSERT_EQ(catcher.urls.size(), 1u);
+    EXPECT_TRUE(catcher.urls[0].isLocalFile());
+    EXPECT_EQ(LocalPathOf(catcher.urls[0]), folder);
+    EXPECT_EQ(catcher.urls[0].path(QUrl::FullyEncoded).toStdString(),
+              home_.Path() + "/caf%E9%20%FF");
 }
 
 // Answers the modal dialog that opens next by clicking the button with this text.
@@ -190,3 +217,5 @@ TEST_F(QtBackendTest, SoundsNeverHoldUpTheCaller) {
 
 }  // namespace
 }  // namespace corvane::platform
+
+#include "services_test.moc"

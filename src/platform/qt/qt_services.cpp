@@ -8,13 +8,13 @@
 #include <QDBusPendingCallWatcher>
 #include <QDesktopServices>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QSessionManager>
 #include <QStyleFactory>
 #include <QUrl>
+#include <filesystem>
 
 #include "platform/events.h"
 #include "platform/paths.h"
@@ -178,8 +178,10 @@ void QtServices::OpenUrl(const std::string& url) {
 
 void QtServices::RevealFile(const std::string& path) {
     if (!QCoreApplication::instance()) return;
-    QString file = ToQString(path);
-    QUrl folder = QUrl::fromLocalFile(QFileInfo(file).absolutePath());
+    std::error_code error;
+    std::filesystem::path file = std::filesystem::absolute(path, error);
+    if (error) return;
+    QUrl folder = FileUrlOf(file.parent_path().native());
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
         QDesktopServices::openUrl(folder);
@@ -188,7 +190,7 @@ void QtServices::RevealFile(const std::string& path) {
     QDBusMessage call = QDBusMessage::createMethodCall(
         QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("/org/freedesktop/FileManager1"),
         QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowItems"));
-    call << QStringList{QUrl::fromLocalFile(file).toString()} << QString();
+    call << QStringList{FileUrlOf(file.native()).toString(QUrl::FullyEncoded)} << QString();
     // Asked without waiting: a file manager that is missing or fails opens the folder instead.
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, 5000), QCoreApplication::instance());
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished, [watcher, folder] {
