@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QTimer>
 #include <csignal>
 #include <thread>
@@ -46,6 +47,21 @@ TEST_F(QtBackendTest, ClipboardCountRisesOnceForEachChangeOurOwnIncluded) {
     Settle();
     EXPECT_EQ(services.ClipboardChangeCount(), start + 2);
     EXPECT_EQ(services.ClipboardText(), "/tmp/a\n/tmp/b");
+}
+
+// A path is pasted as the bytes another program offers, whether they are UTF-8 or not.
+TEST_F(QtBackendTest, ClipboardTextIsTheBytesOffered) {
+    const std::string paths = "/tmp/caf\xE9.txt\n/tmp/inv\xFF\xFE.txt\n/tmp/caf\xC3\xA9.txt";
+    auto* offered = new QMimeData;
+    offered->setData(QStringLiteral("text/plain"), QByteArray::fromStdString(paths));
+    QGuiApplication::clipboard()->setMimeData(offered);
+    EXPECT_EQ(Platform().ClipboardText(), paths);
+    auto* utf8 = new QMimeData;
+    utf8->setData(QStringLiteral("text/plain;charset=utf-8"), "/tmp/\xE9t\xE9");
+    QGuiApplication::clipboard()->setMimeData(utf8);
+    EXPECT_EQ(Platform().ClipboardText(), "/tmp/\xE9t\xE9");
+    QGuiApplication::clipboard()->setText(QString::fromUtf8("/tmp/caf\xC3\xA9.txt"));
+    EXPECT_EQ(Platform().ClipboardText(), "/tmp/caf\xC3\xA9.txt");
 }
 
 // Takes the URLs the desktop would open, so that nothing is opened.

@@ -9,6 +9,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
 #include <QSessionManager>
@@ -23,10 +24,14 @@
 #include "platform/qt/qt_mirror.h"
 #include "platform/qt/qt_signals.h"
 #include "platform/qt/qt_text.h"
+#include "platform/qt/qt_x11_clipboard.h"
 
 namespace corvane::platform {
 
 namespace {
+
+// As long as Qt itself waits for another program's clipboard.
+constexpr int kClipboardTimeoutMs = 5000;
 
 QMessageBox::Icon AlertIcon(AlertStyle style) {
     switch (style) {
@@ -145,7 +150,19 @@ Point QtServices::PointerPosition() {
 
 std::string QtServices::ClipboardText() {
     if (!QCoreApplication::instance()) return {};
-    return FromQString(QGuiApplication::clipboard()->text());
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    // Another program's text, as the bytes it offers (a file name need not be UTF-8); our own copy is
+    // answered by this very thread, so it is read from Qt.
+    if (!clipboard->ownsClipboard()) {
+        if (std::optional<std::string> bytes = ReadX11ClipboardBytes(kClipboardTimeoutMs)) return *bytes;
+    }
+    const QMimeData* mime = clipboard->mimeData();
+    if (!mime) return {};
+    // Qt hands these formats on undecoded; other text only as a string.
+    for (QLatin1String format : {QLatin1String("text/plain;charset=utf-8"), QLatin1String("text/plain")}) {
+        if (mime->hasFormat(format)) return mime->data(format).toStdString();
+    }
+    return FromQString(mime->text());
 }
 
 void QtServices::SetClipboardText(const std::string& text) {
