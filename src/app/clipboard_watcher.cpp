@@ -3,10 +3,10 @@
 #include <chrono>
 #include <thread>
 
-#include "app/clipboard_state.h"
 #include "inputs/clipboard_paste.h"
 #include "platform/services.h"
 #include "platform/text.h"
+#include "program/clipboard_state.h"
 
 namespace corvane {
 

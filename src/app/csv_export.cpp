@@ -2,14 +2,13 @@
 
 #include <dirent.h>
 
-#include <cstdio>
-
-#include "app/alerts.h"
+#include "platform/date_format.h"
 #include "platform/files.h"
 #include "platform/locale.h"
 #include "platform/services.h"
-#include "platform/ui.h"
 #include "platform/text.h"
+#include "platform/ui.h"
+#include "program/alerts.h"
 
 namespace corvane {
 
@@ -87,21 +86,14 @@ std::string QuoteCsvField(const std::string& cell) {
 }
 
 std::string ExportDateText(std::time_t when, const std::string& localeIdentifier) {
-    std::tm local{};
-    localtime_r(&when, &local);
-    int hour = local.tm_hour % 12 == 0 ? 12 : local.tm_hour % 12;
-    char text[64];
-    if (localeIdentifier == "en_US" || localeIdentifier == "en_CA") {
-        std::snprintf(text, sizeof text, "%02d-%02d-%04d-%d%02d%02d", local.tm_mon + 1, local.tm_mday,
-                      local.tm_year + 1900, hour, local.tm_min, local.tm_sec);
-    } else {
-        std::snprintf(text, sizeof text, "%02d-%02d-%04d%d%02d%02d", local.tm_mday, local.tm_mon + 1,
-                      local.tm_year + 1900, hour, local.tm_min, local.tm_sec);
-    }
-    return text;
+    bool monthFirst = localeIdentifier == "en_US" || localeIdentifier == "en_CA";
+    return platform::FormatLocalDate(when, monthFirst ? "MM-dd-yyyy-hmmss" : "dd-MM-yyyyhmmss",
+                                     localeIdentifier);
 }
 
-std::string ExportDateText() { return ExportDateText(std::time(nullptr), platform::LocaleIdentifier()); }
+std::string ExportDateText() {
+    return ExportDateText(std::time(nullptr), platform::LocaleIdentifier());
+}
 
 std::string CleanExportFileName(const std::string& name) {
     std::string cleaned;

@@ -1,15 +1,12 @@
 #include "app/event_loop.h"
 
 #include "app/about.h"
-#include "app/alerts.h"
 #include "app/appearance.h"
-#include "app/clipboard_state.h"
 #include "app/clipboard_watcher.h"
 #include "app/csv_export.h"
 #include "app/layout.h"
 #include "app/list_clicks.h"
 #include "app/search.h"
-#include "app/settings.h"
 #include "app/startup.h"
 #include "engine/progress_display.h"
 #include "engine/run_control.h"
@@ -18,6 +15,9 @@
 #include "inputs/exclusions_sheet.h"
 #include "inputs/file_drop.h"
 #include "platform/ui.h"
+#include "program/alerts.h"
+#include "program/clipboard_state.h"
+#include "program/settings.h"
 
 namespace corvane {
 
@@ -28,7 +28,9 @@ using platform::Event;
 using platform::TheUi;
 using platform::WindowId;
 
-void SetMainContentSize(platform::Size size) { TheUi().SetContentSize(WindowId::Main, size); }
+void SetMainContentSize(platform::Size size) {
+    TheUi().SetContentSize(WindowId::Main, size);
+}
 
 void HandleSize() {
     LayoutMainWindow();

@@ -1,9 +1,9 @@
 #include "app/list_clicks.h"
 
-#include "app/clipboard_state.h"
-#include "app/settings.h"
 #include "platform/services.h"
 #include "platform/ui.h"
+#include "program/clipboard_state.h"
+#include "program/settings.h"
 
 namespace corvane {
 

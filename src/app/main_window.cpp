@@ -3,15 +3,16 @@
 #include <vector>
 
 #include "app/appearance.h"
-#include "app/clipboard_state.h"
 #include "app/search.h"
-#include "app/settings.h"
+#include "engine/run_control.h"
 #include "malwaredb/database.h"
 #include "platform/events.h"
 #include "platform/locale.h"
 #include "platform/paths.h"
 #include "platform/services.h"
 #include "platform/ui.h"
+#include "program/clipboard_state.h"
+#include "program/settings.h"
 
 namespace corvane {
 
@@ -23,22 +24,28 @@ using platform::TheUi;
 
 const char* const kAlgorithmTooltip =
     "MD5: Fast. Useful for legacy file checksums and low-risk file verification, but now considered "
-    "cryptographically insecure compared to other methods.\n\rCRC32: Very fast. Useful for checksums for files, "
-    "error detection in networks, archives, but not secure for cryptographic purposes.\n\rSHA1: Moderate speed. "
+    "cryptographically insecure compared to other methods.\n\rCRC32: Very fast. Useful for checksums for "
+    "files, "
+    "error detection in networks, archives, but not secure for cryptographic purposes.\n\rSHA1: Moderate "
+    "speed. "
     "More secure than MD5 but also considered less secure for cryptographic purposes.\n\rSHA256: Slower than "
-    "MD5/SHA1, but much more secure. Very useful for checksums for files.\n\rSHA512: It is much slower than the "
+    "MD5/SHA1, but much more secure. Very useful for checksums for files.\n\rSHA512: It is much slower than "
+    "the "
     "other types but offers a very high level of security.\n\rNOTE: Switching between any of these will "
     "automatically re-process the current set of files.";
 const char* const kShortPathsTooltip =
-    "Checking this option hides the file path, so only the directory the current file is contained in appears "
+    "Checking this option hides the file path, so only the directory the current file is contained in "
+    "appears "
     "to make it easier to see the filename.\n\rNOTE: Changing this setting will automatically re-process the "
     "current set of files. Exports will ignore this setting and include the full file path.";
 const char* const kDockTimeTooltip =
     "Checking this option displays the estimated remaining time left to process the current set of files for "
-    "checksums on the Corvane's Dock icon. Unchecking it will display the percentage of files remaining to be "
+    "checksums on the Corvane's Dock icon. Unchecking it will display the percentage of files remaining to "
+    "be "
     "processed.";
 const char* const kSearchTooltip =
-    "You can use this field to locate specific directories and files by name. It will start returning results "
+    "You can use this field to locate specific directories and files by name. It will start returning "
+    "results "
     "once at least 3 matching characters have been typed.";
 
 struct ControlRow {

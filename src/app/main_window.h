@@ -6,8 +6,6 @@
 namespace corvane {
 
 inline const char* const kTitlePrefix = "Corvane v1.12 Beta \xE2\x80\xA2 Malware Database loaded with ";
-inline const char* const kReadyText =
-    "Ready for processing! Drag one or more files to this window to calculate their checksums.";
 
 // The window title for a hash count, grouped by the locale.
 std::string MainWindowTitle(int hashCount);

@@ -3,15 +3,11 @@
 #include <unistd.h>
 
 #include <clocale>
-#include <cstdio>
 
-#include "app/alerts.h"
 #include "app/appearance.h"
-#include "app/clipboard_state.h"
 #include "app/event_loop.h"
 #include "app/main_window.h"
 #include "app/search.h"
-#include "app/settings.h"
 #include "engine/run_control.h"
 #include "engine/run_state.h"
 #include "inputs/exclusions.h"
@@ -23,6 +19,10 @@
 #include "platform/paths.h"
 #include "platform/services.h"
 #include "platform/ui.h"
+#include "program/alerts.h"
+#include "program/clipboard_state.h"
+#include "program/program_end.h"
+#include "program/settings.h"
 
 namespace corvane {
 
@@ -66,7 +66,8 @@ int ChosenDisplayWidth(const std::vector<platform::Rect>& displays, platform::Po
     if (displays.empty()) return 0;
     for (size_t i = displays.size(); i-- > 0;) {
         const platform::Rect& d = displays[i];
-        if (d.x <= pointer.x && pointer.x <= d.x + d.width && d.y <= pointer.y && pointer.y <= d.y + d.height) {
+        if (d.x <= pointer.x && pointer.x <= d.x + d.width && d.y <= pointer.y &&
+            pointer.y <= d.y + d.height) {
             return d.width;
         }
     }
@@ -107,12 +108,6 @@ void ShutdownProgram() {
     DeleteUpdateTempFiles();
     RemoveAppearanceObserver();
     EndProgram();
-}
-
-void EndProgram() {
-    std::fflush(nullptr);
-    CloseMalwareDatabase();
-    _exit(0);
 }
 
 }  // namespace corvane

@@ -20,7 +20,5 @@ void CheckDisplayWidth();
 
 // Quit and close: stop the run, release the search field, delete the updater's files, remove the observer.
 [[noreturn]] void ShutdownProgram();
-// Flushes and closes what is open and exits with status 0.
-[[noreturn]] void EndProgram();
 
 }  // namespace corvane

@@ -7,9 +7,6 @@
 #include <thread>
 #include <vector>
 
-#include "app/clipboard_state.h"
-#include "app/settings.h"
-#include "app/ui_lock.h"
 #include "engine/file_checksum.h"
 #include "engine/format_duration.h"
 #include "engine/malware_lookup.h"
@@ -23,6 +20,9 @@
 #include "platform/services.h"
 #include "platform/text.h"
 #include "platform/ui.h"
+#include "program/clipboard_state.h"
+#include "program/settings.h"
+#include "program/ui_lock.h"
 
 namespace corvane {
 
@@ -37,7 +37,7 @@ using Clock = std::chrono::steady_clock;
 // UiMutex and only while the run is still the current one: once the main thread has stopped waiting for
 // this worker (and changed the run number under the same lock), nothing it does reaches the program.
 class WorkerRun {
-public:
+  public:
     explicit WorkerRun(const ChecksumRunParams& params) : handle_(*params.Handle) {}
 
     bool StopRequested() const { return AbortRequested || handle_.stopRequested; }
@@ -53,7 +53,7 @@ public:
         if (IsCurrent()) PostWorkerNotice(control, data, handle_.runNumber);
     }
 
-private:
+  private:
     const WorkerHandle& handle_;
 };
 
@@ -68,7 +68,9 @@ std::vector<std::string> SplitFields(const std::string& files) {
     }
 }
 
-bool IsBlank(const std::string& text) { return text.find_first_not_of(' ') == std::string::npos; }
+bool IsBlank(const std::string& text) {
+    return text.find_first_not_of(' ') == std::string::npos;
+}
 
 int64_t ElapsedMs(Clock::time_point start) {
     return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();

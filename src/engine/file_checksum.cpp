@@ -25,12 +25,15 @@ struct FileCloser {
     ~FileCloser() { close(fd); }
 };
 
-// Only a regular file is opened. O_NONBLOCK keeps a pipe put in place after the size test from blocking
-// the open; it changes nothing for regular files.
+// Only a regular file is opened: opening a pipe would wake its blocked writer, opening a device node may
+// act on the device, so the type (of a link's target) is tested first. The opened descriptor is tested
+// again for a file swapped in between; O_NONBLOCK keeps such a pipe from blocking the open and changes
+// nothing for regular files.
 int OpenRegularFile(const std::string& path) {
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
     int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) return -1;
-    struct stat st {};
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         close(fd);
         return -1;

@@ -3,12 +3,12 @@
 #include <cmath>
 #include <mutex>
 
-#include "app/settings.h"
-#include "app/ui_lock.h"
 #include "engine/format_duration.h"
 #include "engine/progress_notice.h"
 #include "engine/run_state.h"
 #include "platform/ui.h"
+#include "program/settings.h"
+#include "program/ui_lock.h"
 
 namespace corvane {
 

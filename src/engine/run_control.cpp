@@ -4,14 +4,13 @@
 #include <system_error>
 #include <thread>
 
-#include "app/clipboard_state.h"
-#include "app/main_window.h"
-#include "app/ui_lock.h"
 #include "engine/checksum_worker.h"
 #include "engine/run_state.h"
 #include "platform/events.h"
 #include "platform/services.h"
 #include "platform/ui.h"
+#include "program/clipboard_state.h"
+#include "program/ui_lock.h"
 
 namespace corvane {
 
@@ -55,7 +54,9 @@ uint64_t NextRunNumber() {
 
 }  // namespace
 
-bool HasWorkerThread() { return WorkerThread != nullptr; }
+bool HasWorkerThread() {
+    return WorkerThread != nullptr;
+}
 
 void StartChecksumRun() {
     auto& ui = TheUi();

@@ -5,6 +5,10 @@
 
 namespace corvane {
 
+// The status line's text while no run is active.
+inline const char* const kReadyText =
+    "Ready for processing! Drag one or more files to this window to calculate their checksums.";
+
 // Starts a run on FilePathList with the algorithm the popup shows; an alert sound when one is active.
 void StartChecksumRun();
 // Asks an active run to stop and waits for it up to 1000 ms.

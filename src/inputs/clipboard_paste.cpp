@@ -2,8 +2,6 @@
 
 #include <string_view>
 
-#include "app/alerts.h"
-#include "app/clipboard_state.h"
 #include "engine/run_control.h"
 #include "engine/run_state.h"
 #include "inputs/directory_scan.h"
@@ -12,6 +10,8 @@
 #include "platform/files.h"
 #include "platform/services.h"
 #include "platform/text.h"
+#include "program/alerts.h"
+#include "program/clipboard_state.h"
 
 namespace corvane {
 

@@ -18,6 +18,7 @@
 
 #include "inputs/excluded_file.h"
 #include "inputs/exclusions.h"
+#include "platform/files.h"
 
 namespace corvane {
 
@@ -65,10 +66,10 @@ bool ReadEntryKind(int dirFd, const dirent* entry, bool& isDirectory) {
     return true;
 }
 
-// The size query with links followed: a size above 0 of something that is not a directory.
-bool HasContent(int dirFd, const char* name) {
-    struct stat st {};
-    return fstatat(dirFd, name, &st, 0) == 0 && !S_ISDIR(st.st_mode) && st.st_size > 0;
+// The size query with links followed, on the whole path: a path too long for the system to open is not
+// kept, since it could not be hashed either.
+bool HasContent(const std::string& path) {
+    return platform::QueryPath(path).HasSizeAbove0();
 }
 
 class TreeScan {
@@ -149,7 +150,7 @@ class TreeScan {
                 if (folder.depth + 1 <= kMaxScanDepth) AddSubFolder(folder, path);
                 continue;
             }
-            if (rules_.Excludes(path) || !HasContent(dirfd(dir), entry->d_name)) continue;
+            if (rules_.Excludes(path) || !HasContent(path)) continue;
             Folder::Item item;
             item.nameOffset = static_cast<uint32_t>(folder.names.size());
             item.nameLength = static_cast<uint32_t>(path.size() - prefixLength);

@@ -3,11 +3,11 @@
 #include <string>
 #include <string_view>
 
-#include "app/alerts.h"
 #include "inputs/exclusions.h"
 #include "inputs/exclusions_file.h"
 #include "platform/events.h"
 #include "platform/ui.h"
+#include "program/alerts.h"
 
 namespace corvane {
 

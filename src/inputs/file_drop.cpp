@@ -2,7 +2,6 @@
 
 #include <string_view>
 
-#include "app/alerts.h"
 #include "engine/run_control.h"
 #include "engine/run_state.h"
 #include "inputs/directory_scan.h"
@@ -13,6 +12,7 @@
 #include "platform/services.h"
 #include "platform/text.h"
 #include "platform/ui.h"
+#include "program/alerts.h"
 
 namespace corvane {
 

@@ -1,13 +1,12 @@
 #include "platform/external_command.h"
 
 #include <fcntl.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
-
-extern char** environ;
+#include <csignal>
 
 namespace corvane::platform {
 
@@ -33,33 +32,70 @@ std::vector<std::string> SplitParameterText(const std::string& text) {
     return arguments;
 }
 
+namespace {
+
+// Puts the descriptor at the place; one already there loses its close-on-exec mark.
+bool PlaceDescriptor(int fd, int place) {
+    return fd == place ? fcntl(place, F_SETFD, 0) == 0 : dup2(fd, place) == place;
+}
+
+// The child between fork and exec. The program has other threads, so only async-signal-safe calls are
+// made here (glibc's execvp searches PATH in buffers on the stack). A failure is told to the parent through
+// the report pipe, which closes unwritten when the exec succeeds.
+[[noreturn]] void StartInChild(pid_t parent, int null, int report, char* const* argv) {
+    // The command ends with us (a killed program would leave unzip filling a folder nobody removes). Had
+    // we ended already, before the signal was asked for, it would never come: the parent is tested after.
+    if (prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || getppid() != parent) _exit(127);
+    // Input comes from /dev/null and the program runs in a session of its own, without a terminal: a
+    // program that asks a question (unzip for a password, which it asks on the terminal) gets no answer and
+    // goes on instead of waiting for one nobody gives. The program writes no log, so what the command
+    // prints goes nowhere; its complaints still reach standard error.
+    int error = 0;
+    if (setsid() < 0 || !PlaceDescriptor(null, STDIN_FILENO) || !PlaceDescriptor(null, STDOUT_FILENO)) {
+        error = errno;
+    } else {
+        execvp(argv[0], argv);
+        error = errno;
+    }
+    ssize_t ignored = write(report, &error, sizeof error);
+    (void)ignored;
+    _exit(127);
+}
+
+}  // namespace
+
 int RunExternalCommand(const std::string& program, const std::vector<std::string>& arguments) {
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(program.c_str()));
     for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
 
-    // Input comes from /dev/null and the program runs in a session of its own, without a terminal: a program
-    // that asks a question (unzip for a password, which it asks on the terminal) gets no answer and goes on
-    // instead of waiting for one nobody gives.
-    posix_spawn_file_actions_t actions;
-    posix_spawnattr_t attributes;
-    if (posix_spawn_file_actions_init(&actions) != 0) return -1;
-    if (posix_spawnattr_init(&attributes) != 0) {
-        posix_spawn_file_actions_destroy(&actions);
+    int null = open("/dev/null", O_RDWR | O_CLOEXEC);
+    if (null < 0) return -1;
+    int report[2];
+    if (pipe2(report, O_CLOEXEC) != 0) {
+        close(null);
         return -1;
     }
-    pid_t pid = 0;
-    bool started = posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0) == 0 &&
-                   posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID) == 0 &&
-                   posix_spawnp(&pid, program.c_str(), &actions, &attributes, argv.data(), environ) == 0;
-    posix_spawnattr_destroy(&attributes);
-    posix_spawn_file_actions_destroy(&actions);
-    if (!started) return -1;
+    pid_t parent = getpid();
+    pid_t pid = fork();
+    if (pid == 0) StartInChild(parent, null, report[1], argv.data());
+    close(null);
+    close(report[1]);
+    if (pid < 0) {
+        close(report[0]);
+        return -1;
+    }
+    int childError = 0;
+    ssize_t told = 0;
+    while ((told = read(report[0], &childError, sizeof childError)) < 0 && errno == EINTR) {
+    }
+    close(report[0]);
     int status = 0;
     while (waitpid(pid, &status, 0) < 0) {
         if (errno != EINTR) return -1;
     }
+    if (told != 0) return -1;  // not started
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 

@@ -10,9 +10,11 @@ namespace corvane::platform {
 // together (blanks included) and loses its quotes.
 std::vector<std::string> SplitParameterText(const std::string& text);
 
-// Runs the program, found through the PATH search, with the arguments: no shell, standard input from
-// /dev/null, in a session of its own without a terminal; standard output, standard error and working
-// directory inherited. Waits for it without a time limit. Returns its exit status, or -1 when it could not be started or did not exit normally.
+// Runs the program, found through the PATH search, with the arguments: no shell, standard input and output
+// on /dev/null, in a session of its own without a terminal; standard error and working directory
+// inherited. It is killed when the calling thread ends, so it never outlives the program (the caller waits
+// for it anyway). Waits for it without a time limit. Returns its exit status, or -1 when it could not be
+// started or did not exit normally.
 int RunExternalCommand(const std::string& program, const std::vector<std::string>& arguments);
 int RunExternalCommand(const std::string& program, const std::string& parameterText);
 

@@ -1,12 +1,17 @@
 #include "platform/owned_files.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <ftw.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
+#include <csignal>
 #include <cstdio>
+#include <string_view>
+#include <vector>
 
 namespace corvane::platform {
 
@@ -27,6 +32,32 @@ int OpenChecked(const std::string& path, int flags, mode_t mode) {
     }
     fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     return fd;
+}
+
+constexpr std::string_view kPrivatePrefix = "corvane-";
+constexpr std::string_view kUniqueTail = "XXXXXX";  // what mkdtemp replaces with letters and digits
+
+// The process id in a private folder's name "corvane-<pid>-XXXXXX", written as MakePrivateFolder writes it;
+// 0 for any other name.
+pid_t OwnerInName(std::string_view name) {
+    if (!name.starts_with(kPrivatePrefix)) return 0;
+    name.remove_prefix(kPrivatePrefix.size());
+    size_t dash = name.find('-');
+    if (dash == std::string_view::npos || name.size() != dash + 1 + kUniqueTail.size()) return 0;
+    for (char c : name.substr(dash + 1)) {
+        bool letterOrDigit = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+        if (!letterOrDigit) return 0;
+    }
+    if (dash == 0 || name[0] == '0') return 0;
+    pid_t pid = 0;
+    auto [end, error] = std::from_chars(name.data(), name.data() + dash, pid);
+    return error == std::errc() && end == name.data() + dash ? pid : 0;
+}
+
+// Only a process id that no process has any more: a living process under it, even another user's (or one
+// that took the id over), keeps the folder.
+bool ProcessHasEnded(pid_t pid) {
+    return kill(pid, 0) != 0 && errno == ESRCH;
 }
 
 int RemoveVisited(const char* path, const struct stat*, int, FTW*) {
@@ -75,9 +106,30 @@ bool MoveIntoPlace(const std::string& from, const std::string& to) {
 std::string MakePrivateFolder(const std::string& parent) {
     std::string pattern = parent;
     if (!pattern.empty() && pattern.back() != '/') pattern += '/';
-    pattern += "corvane-XXXXXX";
+    // The process id in the name tells a later start whether the folder is still in use.
+    pattern += std::string(kPrivatePrefix) + std::to_string(getpid()) + "-" + std::string(kUniqueTail);
     if (!mkdtemp(pattern.data())) return {};
     return pattern;
+}
+
+void RemoveLeftoverPrivateFolders(const std::string& parent) {
+    DIR* dir = opendir(parent.c_str());
+    if (!dir) return;
+    std::vector<std::string> leftovers;
+    while (const dirent* entry = readdir(dir)) {
+        pid_t owner = OwnerInName(entry->d_name);
+        if (owner == 0 || owner == getpid() || !ProcessHasEnded(owner)) continue;
+        // The entry itself: a link of that name is nobody's folder, and another user's folder is theirs.
+        struct stat st {};
+        if (fstatat(dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISDIR(st.st_mode) ||
+            st.st_uid != geteuid()) {
+            continue;
+        }
+        leftovers.push_back(entry->d_name);
+    }
+    closedir(dir);
+    std::string folder = parent.empty() || parent.back() == '/' ? parent : parent + "/";
+    for (const std::string& name : leftovers) RemoveFolderTree(folder + name);
 }
 
 void RemoveFolderTree(const std::string& path) {

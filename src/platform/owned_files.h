@@ -20,8 +20,11 @@ bool RemoveOwnedEntry(const std::string& path);
 // Renames an entry of a private folder to the target, which must be missing or an owned regular file.
 bool MoveIntoPlace(const std::string& from, const std::string& to);
 
-// A new folder only this user can enter, inside the parent; "" on failure.
+// A new folder only this user can enter, inside the parent; "" on failure. Its name holds the process id.
 std::string MakePrivateFolder(const std::string& parent);
+// Removes the private folders in the parent that a process of this user, now ended, left behind (killed
+// before it could remove them), never following links.
+void RemoveLeftoverPrivateFolders(const std::string& parent);
 // Removes the folder and everything below it, never following links.
 void RemoveFolderTree(const std::string& path);
 

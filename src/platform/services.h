@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/geometry.h"
+#include "platform/ids.h"
 
 namespace corvane::platform {
 
@@ -35,7 +36,7 @@ constexpr int kKeyCodeCommand = 55;
 constexpr uint64_t kCommandFlag = 0x100000;
 
 class Services {
-public:
+  public:
     virtual ~Services() = default;
 
     // Creates the application object with its menu; called once, early in start-up.
@@ -47,6 +48,9 @@ public:
     // A modal save panel; the chosen file's full path, or "" when cancelled.
     virtual std::string RunSavePanel(const std::string& title, const std::string& defaultName) = 0;
     virtual void PlaySystemSound(int sound) = 0;
+    // Draws the window's controls as their state stands, at once and without handling any event, for a
+    // pause in which no event loop runs.
+    virtual void DrawWindowNow(WindowId window) = 0;
 
     // Display frames in one top-left-origin space; the first is the main display.
     virtual std::vector<Rect> Displays() = 0;

@@ -9,11 +9,11 @@
 #include <utility>
 #include <vector>
 
-#include "app/clipboard_state.h"
 #include "app/event_loop.h"
-#include "app/ui_lock.h"
 #include "engine/run_state.h"
 #include "inputs/inputs_fixture.h"
+#include "program/clipboard_state.h"
+#include "program/ui_lock.h"
 
 namespace corvane {
 namespace {

@@ -39,14 +39,15 @@ TEST(CleanExportFileName, RemovesAndReplacesTroublesomeCharacters) {
 
 struct DateCase {
     const char* locale;
-    int hour, minute;
+    int hour, minute;  // UTC
     const char* text;
+    const char* zone = "UTC";
 };
 
 class ExportDate : public ::testing::TestWithParam<DateCase> {};
 
-TEST_P(ExportDate, FollowsTheLocalesOrder) {
-    setenv("TZ", "UTC", 1);
+TEST_P(ExportDate, FollowsTheLocalesOrderCalendarAndDigits) {
+    setenv("TZ", GetParam().zone, 1);
     tzset();
     std::tm when{};
     when.tm_year = 2026 - 1900;
@@ -58,13 +59,24 @@ TEST_P(ExportDate, FollowsTheLocalesOrder) {
     EXPECT_EQ(ExportDateText(timegm(&when), GetParam().locale), GetParam().text);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ExportDate,
-                         ::testing::Values(DateCase{"en_US", 14, 30, "12-08-2026-23009"},
-                                           DateCase{"en_CA", 0, 5, "12-08-2026-120509"},
-                                           DateCase{"en_US", 12, 5, "12-08-2026-120509"},
-                                           DateCase{"de_DE", 14, 30, "08-12-202623009"},
-                                           DateCase{"en_GB", 9, 0, "08-12-202690009"},
-                                           DateCase{"en_US_POSIX", 9, 0, "08-12-202690009"}));
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ExportDate,
+    ::testing::Values(
+        DateCase{"en_US", 14, 30, "12-08-2026-23009"}, DateCase{"en_CA", 0, 5, "12-08-2026-120509"},
+        DateCase{"en_US", 12, 5, "12-08-2026-120509"}, DateCase{"de_DE", 14, 30, "08-12-202623009"},
+        DateCase{"en_GB", 9, 0, "08-12-202690009"}, DateCase{"en_US_POSIX", 9, 0, "08-12-202690009"},
+        // The locale's calendar and digits, in the same pattern.
+        DateCase{"th_TH", 9, 0, "08-12-256990009"},
+        DateCase{"ar_EG", 9, 0,
+                 "\u0660\u0668-\u0661\u0662-\u0662\u0660\u0662\u0666"
+                 "\u0669\u0660\u0660\u0660\u0669"},
+        DateCase{"fa_IR", 9, 0,
+                 "\u06F1\u06F7-\u06F0\u06F9-\u06F1\u06F4\u06F0\u06F5"
+                 "\u06F9\u06F0\u06F0\u06F0\u06F9"},
+        // The local time zone, half hours included.
+        DateCase{"de_DE", 14, 30, "08-12-202633009", "CET-1CEST,M3.5.0,M10.5.0/3"},
+        DateCase{"en_US", 14, 30, "12-08-2026-80009", "<+0530>-5:30"},
+        DateCase{"en_US", 2, 0, "12-07-2026-90009", "EST5EDT,M3.2.0,M11.1.0"}));
 
 class ExportTest : public testing::AppTest {
 protected:

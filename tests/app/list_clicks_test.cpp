@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/clipboard_state.h"
 #include "app/event_loop.h"
+#include "program/clipboard_state.h"
 #include "support/app_fixture.h"
 
 namespace corvane {
@@ -13,7 +13,7 @@ using platform::ControlEvent;
 using platform::ControlId;
 
 class ListClicksTest : public testing::AppTest {
-protected:
+  protected:
     void SetUp() override {
         AppTest::SetUp();
         BuildWindow();

@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/clipboard_state.h"
+#include "engine/run_control.h"
 #include "platform/locale.h"
+#include "program/clipboard_state.h"
 #include "support/app_fixture.h"
 
 namespace corvane {
@@ -27,14 +28,26 @@ struct ControlCase {
 TEST_F(MainWindowTest, EveryControlStartsInItsPlaceAndState) {
     BuildWindow();
     const ControlCase cases[] = {
-        {ControlId::AlgorithmLabel, ControlKind::Label, {10, 30, 580, 25}, "Choose the checksum algorithm:", true},
+        {ControlId::AlgorithmLabel,
+         ControlKind::Label,
+         {10, 30, 580, 25},
+         "Choose the checksum algorithm:",
+         true},
         {ControlId::ExclusionsButton, ControlKind::Button, {660, 50, 130, 30}, "Exclusions", true},
         {ControlId::ExportButton, ControlKind::Button, {480, 50, 170, 30}, "Export Checksums", false},
         {ControlId::AlgorithmPopup, ControlKind::Popup, {10, 50, 200, 25}, "", true},
         {ControlId::SearchField, ControlKind::SearchField, {560, 5, 190, 24}, "", false},
         {ControlId::ClearFilesButton, ControlKind::Button, {660, 460, 130, 25}, "Clear Files", false},
-        {ControlId::ShortPathsCheckbox, ControlKind::Checkbox, {240, 50, 320, 25}, "Use short file paths", true},
-        {ControlId::DockTimeCheckbox, ControlKind::Checkbox, {240, 30, 300, 25}, "Show time left on Dock", true},
+        {ControlId::ShortPathsCheckbox,
+         ControlKind::Checkbox,
+         {240, 50, 320, 25},
+         "Use short file paths",
+         true},
+        {ControlId::DockTimeCheckbox,
+         ControlKind::Checkbox,
+         {240, 30, 300, 25},
+         "Show time left on Dock",
+         true},
         {ControlId::StatusLine, ControlKind::TextField, {10, 90, 780, 25}, kReadyText, true},
         {ControlId::ChecksumList, ControlKind::Table, {10, 130, 780, 296}, "", false},
         {ControlId::AbortButton, ControlKind::Button, {560, 460, 100, 25}, "Abort", false},
@@ -64,7 +77,8 @@ TEST_F(MainWindowTest, ChoicesColumnsImagesAndColours) {
     EXPECT_EQ(ui().SelectedItemText(ControlId::AlgorithmPopup), "MD5");
 
     auto list = ui().Control(ControlId::ChecksumList);
-    EXPECT_EQ(list.items, (std::vector<std::string>{"File Name", "File Checksum", "File Size", "File Date", "Status"}));
+    EXPECT_EQ(list.items,
+              (std::vector<std::string>{"File Name", "File Checksum", "File Size", "File Date", "Status"}));
     EXPECT_EQ(list.columnWidths, (std::vector<int>{360, 200, 80, 80, 50}));
     EXPECT_EQ(ui().RowCount(ControlId::ChecksumList), 0u);
 
@@ -88,16 +102,20 @@ TEST_F(MainWindowTest, ChoicesColumnsImagesAndColours) {
 
 TEST_F(MainWindowTest, TooltipsAreTheFullTexts) {
     BuildWindow();
-    EXPECT_TRUE(ui().Control(ControlId::AlgorithmHelpIcon).tooltip.starts_with("MD5: Fast. Useful for legacy"));
-    EXPECT_TRUE(ui().Control(ControlId::AlgorithmHelpIcon)
-                    .tooltip.ends_with("\n\rNOTE: Switching between any of these will automatically re-process the "
-                                       "current set of files."));
+    EXPECT_TRUE(
+        ui().Control(ControlId::AlgorithmHelpIcon).tooltip.starts_with("MD5: Fast. Useful for legacy"));
+    EXPECT_TRUE(
+        ui().Control(ControlId::AlgorithmHelpIcon)
+            .tooltip.ends_with("\n\rNOTE: Switching between any of these will automatically re-process the "
+                               "current set of files."));
     EXPECT_TRUE(ui().Control(ControlId::ShortPathsHelpIcon)
                     .tooltip.ends_with("Exports will ignore this setting and include the full file path."));
-    EXPECT_EQ(ui().Control(ControlId::SearchHelpIcon).tooltip,
-              "You can use this field to locate specific directories and files by name. It will start returning "
-              "results once at least 3 matching characters have been typed.");
-    EXPECT_TRUE(ui().Control(ControlId::DockTimeHelpIcon).tooltip.starts_with("Checking this option displays"));
+    EXPECT_EQ(
+        ui().Control(ControlId::SearchHelpIcon).tooltip,
+        "You can use this field to locate specific directories and files by name. It will start returning "
+        "results once at least 3 matching characters have been typed.");
+    EXPECT_TRUE(
+        ui().Control(ControlId::DockTimeHelpIcon).tooltip.starts_with("Checking this option displays"));
 }
 
 TEST_F(MainWindowTest, TheWindowTakesItsTitleTimerAndDrops) {

@@ -1,4 +1,4 @@
-#include "app/settings.h"
+#include "program/settings.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@ namespace {
 using platform::ControlId;
 
 class SettingsTest : public testing::AppTest {
-protected:
+  protected:
     // Stores values as an earlier run of the program would have, in a file of its own.
     void StorePreferences(const std::function<void(platform::UserDefaults&)>& fill) {
         platform::UserDefaults earlier(home.PreferencesFile());

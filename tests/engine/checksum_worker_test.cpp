@@ -6,7 +6,6 @@
 #include <time.h>
 #include <utime.h>
 
-#include "app/settings.h"
 #include "engine/file_checksum.h"
 #include "engine/malware_lookup.h"
 #include "engine/progress_notice.h"
@@ -16,6 +15,7 @@
 #include "platform/byte_count.h"
 #include "platform/file_info.h"
 #include "platform/locale.h"
+#include "program/settings.h"
 
 namespace corvane {
 namespace {
@@ -34,7 +34,7 @@ std::vector<int64_t> DataOf(const std::vector<platform::Event>& events) {
 
 // A malware database in memory with the table of the real one.
 class MalwareDbFixture {
-public:
+  public:
     explicit MalwareDbFixture(const std::vector<std::string>& hashes) {
         sqlite3_open(":memory:", &MalwareDb);
         sqlite3_exec(
@@ -191,7 +191,7 @@ TEST(DisplayNameTest, ShortAndFullNames) {
 }
 
 class FileDateTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { SetZone("UTC0"); }
     void TearDown() override { SetZone("UTC0"); }
     static void SetZone(const char* zone) {

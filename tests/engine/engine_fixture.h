@@ -14,24 +14,24 @@
 #include <thread>
 #include <vector>
 
-#include "app/clipboard_state.h"
 #include "app/event_loop.h"
 #include "app/main_window.h"
 #include "app/startup.h"
-#include "app/ui_lock.h"
 #include "engine/checksum_worker.h"
 #include "engine/run_control.h"
 #include "engine/run_state.h"
 #include "platform/events.h"
 #include "platform/headless/headless.h"
 #include "platform/ui.h"
+#include "program/clipboard_state.h"
+#include "program/ui_lock.h"
 #include "support/temp_folder.h"
 
 namespace corvane::testing {
 
 // Records what the status line showed, in order, including changes the worker made.
 class StatusLineRecorder : public platform::UiObserver {
-public:
+  public:
     StatusLineRecorder() { platform::TheUi().SetObserver(this); }
     ~StatusLineRecorder() override { platform::TheUi().SetObserver(nullptr); }
     void OnUiChange(const platform::UiChange& change) override {
@@ -44,13 +44,13 @@ public:
         return texts_;
     }
 
-private:
+  private:
     std::mutex mutex_;
     std::vector<std::string> texts_;
 };
 
 class EngineTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         setenv("HOME", home_.path().c_str(), 1);
         InitializeSharedState();

@@ -1,6 +1,8 @@
 #include "engine/file_checksum.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <zlib.h>
@@ -159,6 +161,26 @@ TEST(ComputeChecksumTest, ErrorTextsAndTheirPrecedence) {
         {"empty name", file, "", kUnsupportedAlgorithmError},
     };
     for (const ErrorCase& c : cases) EXPECT_EQ(ComputeChecksum(c.path, c.algorithm), c.expected) << c.name;
+}
+
+// Opening a pipe would wake a writer blocked in its own open (which then dies of SIGPIPE), and opening a
+// device node may act on the device: neither is opened, also through a link. The file system's notice of
+// every open of the pipe shows whether it was opened.
+TEST(ComputeChecksumTest, NonRegularFileIsNeverOpened) {
+    TempFolder folder;
+    std::string fifo = folder.path() + "/fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    std::string link = folder.path() + "/link-to-fifo";
+    ASSERT_EQ(symlink(fifo.c_str(), link.c_str()), 0);
+    int notices = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(notices, 0);
+    ASSERT_GE(inotify_add_watch(notices, fifo.c_str(), IN_OPEN), 0);
+    for (const std::string& path : {fifo, link}) {
+        EXPECT_EQ(ComputeChecksum(path, "MD5"), kCannotOpenError) << path;
+        alignas(inotify_event) char buffer[4096];
+        EXPECT_LT(read(notices, buffer, sizeof buffer), 0) << path << " was opened";
+    }
+    close(notices);
 }
 
 TEST(ComputeChecksumTest, WithoutPermission) {

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/settings.h"
 #include "engine/progress_notice.h"
 #include "engine_fixture.h"
+#include "program/settings.h"
 
 namespace corvane {
 namespace {
@@ -14,7 +14,7 @@ using platform::TheUi;
 using testing::EngineTest;
 
 class ProgressDisplayTest : public EngineTest {
-protected:
+  protected:
     // Posts the notice as the worker of the current run would and lets the event loop handle it.
     void Notice(ControlId control, int64_t data, int type = platform::kWorkerProgress) {
         platform::Event event = platform::ControlEvent(control, type, data);
@@ -53,9 +53,9 @@ TEST_F(ProgressDisplayTest, CountsLine) {
 }
 
 TEST(CountsPercentTest, HalvesGoAwayFromZero) {
-    EXPECT_EQ(CountsPercent(8, 1), 88);   // 87.5
-    EXPECT_EQ(CountsPercent(3, 1), 67);   // 66.67
-    EXPECT_EQ(CountsPercent(200, 199), 1);  // 0.5
+    EXPECT_EQ(CountsPercent(8, 1), 88);      // 87.5
+    EXPECT_EQ(CountsPercent(3, 1), 67);      // 66.67
+    EXPECT_EQ(CountsPercent(200, 199), 1);   // 0.5
     EXPECT_EQ(CountsPercent(200, 201), -1);  // -0.5
     EXPECT_EQ(CountsPercent(1, 0), 100);
     EXPECT_EQ(CountsPercent(0, 0), 0);
@@ -69,11 +69,8 @@ TEST_F(ProgressDisplayTest, BadgeInBothModes) {
         const char* remembered;
     };
     const Case cases[] = {
-        {0, 12, "45%", "45%"},
-        {1, 12, "0:12", "0:12"},
-        {0, 0, "", "45%"},
-        {1, 0, "", "0:00"},
-        {1, 3723, "1:02:03", "1:02:03"},
+        {0, 12, "45%", "45%"}, {1, 12, "0:12", "0:12"},         {0, 0, "", "45%"},
+        {1, 0, "", "0:00"},    {1, 3723, "1:02:03", "1:02:03"},
     };
     for (const Case& c : cases) {
         ShowDockTime = c.showTime;

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "app/clipboard_state.h"
 #include "app/event_loop.h"
-#include "app/ui_lock.h"
 #include "engine/run_state.h"
 #include "inputs/exclusions.h"
 #include "inputs_fixture.h"
+#include "program/clipboard_state.h"
+#include "program/ui_lock.h"
 
 namespace corvane {
 namespace {

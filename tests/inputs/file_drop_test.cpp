@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "app/event_loop.h"
-#include "app/ui_lock.h"
 #include "engine/checksum_worker.h"
 #include "engine/run_control.h"
 #include "engine/run_state.h"
 #include "inputs/exclusions.h"
 #include "inputs_fixture.h"
+#include "program/ui_lock.h"
 
 namespace corvane {
 namespace {

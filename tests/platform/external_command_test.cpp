@@ -2,9 +2,14 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <fstream>
 #include <future>
 #include <thread>
 
@@ -77,10 +82,87 @@ TEST(RunExternalCommandTest, TheProgramReadsNoInput) {
     EXPECT_EQ(status, 0) << "the program read an answer from the caller's input";
 }
 
+// Points one of our own streams at a file while it lives.
+class StreamToFile {
+  public:
+    StreamToFile(int stream, const std::string& path) : stream_(stream), saved_(dup(stream)) {
+        int file = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        dup2(file, stream_);
+        close(file);
+    }
+    ~StreamToFile() {
+        dup2(saved_, stream_);
+        close(saved_);
+    }
+
+  private:
+    int stream_;
+    int saved_;
+};
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The program writes no log: what unzip and curl print goes nowhere, while their error output still
+// reaches standard error.
+TEST(RunExternalCommandTest, OutputNeverReachesOurStandardOutput) {
+    corvane::testing::TempFolder folder;
+    std::string out = folder.path() + "/out";
+    std::string err = folder.path() + "/err";
+    std::fflush(stdout);
+    std::fflush(stderr);
+    int status = 0;
+    {
+        StreamToFile toOut(STDOUT_FILENO, out);
+        StreamToFile toErr(STDERR_FILENO, err);
+        status = RunExternalCommand("sh", R"(-c "echo printed; echo complained >&2")");
+    }
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(ReadFile(out), "");
+    EXPECT_EQ(ReadFile(err), "complained\n");
+}
+
 // unzip asks for a password on the terminal, not on its input: the program runs as the leader of a session
 // of its own, which has no terminal to ask on.
 TEST(RunExternalCommandTest, TheProgramRunsInASessionOfItsOwn) {
     EXPECT_EQ(RunExternalCommand("awk", R"("{ exit !($6 == $1) }" /proc/self/stat)"), 0);
+}
+
+// Kills a caller of RunExternalCommand while its command runs and returns how the command ended: 0 killed
+// with its caller, 1 it lived on, 2 the set-up failed. As a subreaper this process takes in the orphan,
+// so that it can wait for it instead of init.
+int KillTheCallerAndWatchItsCommand() {
+    if (prctl(PR_SET_CHILD_SUBREAPER, 1) != 0) return 2;
+    int started[2];
+    if (pipe(started) != 0) return 2;
+    pid_t caller = fork();
+    if (caller < 0) return 2;
+    if (caller == 0) {
+        dup2(started[1], 9);
+        RunExternalCommand("sh", R"(-c "echo >&9; exec sleep 20")");
+        _exit(0);
+    }
+    close(started[1]);
+    char line = 0;
+    if (read(started[0], &line, 1) != 1) return 2;  // the command runs
+    kill(caller, SIGKILL);
+    waitpid(caller, nullptr, 0);
+    int status = 0;
+    if (waitpid(-1, &status, 0) <= 0) return 2;
+    return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL ? 0 : 1;
+}
+
+// A command must not outlive the program: unzip would go on filling a folder nobody removes.
+TEST(RunExternalCommandTest, TheProgramEndsWithItsCaller) {
+    pid_t watcher = fork();
+    ASSERT_GE(watcher, 0);
+    if (watcher == 0) _exit(KillTheCallerAndWatchItsCommand());
+    int status = 0;
+    ASSERT_EQ(waitpid(watcher, &status, 0), watcher);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the command lived on after its caller was killed";
 }
 
 }  // namespace

@@ -3,10 +3,14 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <fstream>
 #include <sstream>
+#include <vector>
+
+#include "support/temp_folder.h"
 
 namespace corvane::platform {
 namespace {
@@ -112,6 +116,90 @@ TEST_F(OwnedFilesTest, RemoveFolderTreeDoesNotFollowLinks) {
     EXPECT_NE(access(inner.c_str(), F_OK), 0);
     EXPECT_EQ(Read(outside + "/precious"), "x");
     RemoveFolderTree(outside);
+}
+
+// The id of a process that has ended (and been collected).
+pid_t EndedProcess() {
+    pid_t pid = fork();
+    if (pid == 0) _exit(0);
+    waitpid(pid, nullptr, 0);
+    return pid;
+}
+
+// A program killed while its private folder exists leaves it behind; the next start removes it.
+TEST(LeftoverPrivateFoldersTest, AFolderOfAnEndedProgramIsRemoved) {
+    corvane::testing::TempFolder parent;
+    int made[2];
+    ASSERT_EQ(pipe(made), 0);
+    pid_t program = fork();
+    if (program == 0) {
+        std::string folder = MakePrivateFolder(parent.path());
+        std::ofstream(folder + "/full_sha256.txt") << "hashes";
+        mkdir((folder + "/sub").c_str(), 0700);
+        _exit(write(made[1], folder.data(), folder.size()) == static_cast<ssize_t>(folder.size()) ? 0 : 1);
+    }
+    close(made[1]);
+    char name[4096];
+    ssize_t length = read(made[0], name, sizeof name);
+    close(made[0]);
+    ASSERT_GT(length, 0);
+    int status = 0;
+    waitpid(program, &status, 0);
+    ASSERT_EQ(status, 0);
+    std::string folder(name, static_cast<size_t>(length));
+    ASSERT_EQ(access(folder.c_str(), F_OK), 0);
+
+    RemoveLeftoverPrivateFolders(parent.path());
+    EXPECT_NE(access(folder.c_str(), F_OK), 0);
+}
+
+// Only a real folder, ours, under our name with a process id, whose process has ended, is removed; a link in
+// it or of that name is not followed.
+TEST(LeftoverPrivateFoldersTest, OnlyOurFoldersOfEndedProcessesGo) {
+    corvane::testing::TempFolder parent;
+    std::string ended = std::to_string(EndedProcess());
+    std::string outside = parent.Write("outside/precious", "x");
+    enum Kind { Folder, File, Link, OtherUsersFolder };
+    struct Case {
+        std::string name;
+        Kind kind;
+        bool removed;
+    };
+    std::vector<Case> cases = {
+        {"corvane-" + ended + "-a1B2c3", Folder, true},
+        {"corvane-" + std::to_string(getpid()) + "-a1B2c3", Folder, false},   // ours, in use
+        {"corvane-" + std::to_string(getppid()) + "-a1B2c3", Folder, false},  // a living process's
+        {"corvane-a1B2c3", Folder, false},                                    // no process id
+        {"corvane-test-a1B2c3", Folder, false},
+        {"corvane--a1B2c3", Folder, false},
+        {"corvane-" + ended + "-a1B2c", Folder, false},  // not the six characters of the pattern
+        {"corvane-" + ended + "-a1B2c3-x", Folder, false},
+        {"corvane-0" + ended + "-a1B2c3", Folder, false},
+        {"other-" + ended + "-a1B2c3", Folder, false},
+        {"corvane-" + ended + "-file01", File, false},
+        {"corvane-" + ended + "-link01", Link, false},
+    };
+    if (geteuid() == 0) cases.push_back({"corvane-" + ended + "-other1", OtherUsersFolder, false});
+    for (const Case& c : cases) {
+        std::string path = parent.path() + "/" + c.name;
+        if (c.kind == File) {
+            std::ofstream(path) << "x";
+        } else if (c.kind == Link) {
+            ASSERT_EQ(symlink((parent.path() + "/outside").c_str(), path.c_str()), 0);
+        } else {
+            ASSERT_EQ(mkdir(path.c_str(), 0700), 0);
+            ASSERT_EQ(symlink(outside.c_str(), (path + "/link").c_str()), 0);
+            if (c.kind == OtherUsersFolder) {
+                ASSERT_EQ(lchown(path.c_str(), kOtherUser, kOtherUser), 0);
+            }
+        }
+    }
+    RemoveLeftoverPrivateFolders(parent.path());
+    for (const Case& c : cases) {
+        struct stat st {};
+        EXPECT_EQ(lstat((parent.path() + "/" + c.name).c_str(), &st) != 0, c.removed) << c.name;
+    }
+    EXPECT_EQ(Read(outside), "x");
 }
 
 }  // namespace

@@ -44,8 +44,8 @@ TEST_F(MainWindowTest, WheelOverThePopupLeavesTheChoiceAlone) {
     ASSERT_EQ(popup->currentIndex(), 1);
     for (int notch : {-120, -120}) {
         QPointF at = popup->rect().center();
-        QWheelEvent wheel(at, popup->mapToGlobal(at), QPoint(), QPoint(0, notch), Qt::NoButton, Qt::NoModifier,
-                          Qt::NoScrollPhase, false);
+        QWheelEvent wheel(at, popup->mapToGlobal(at), QPoint(), QPoint(0, notch), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
         QCoreApplication::sendEvent(popup, &wheel);
         EXPECT_FALSE(wheel.isAccepted());  // left to the window
     }
@@ -156,6 +156,55 @@ TEST_F(ListClickTest, RightClickBelowTheRowsKeepsTheSelection) {
     std::vector<Event> events = ControlEventsOf(ControlId::ChecksumList);
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].type, kRightClick);
+}
+
+// The layer's selected row follows the list's highlight whatever moved it.
+struct KeyMoves {
+    const char* name;
+    std::vector<std::pair<Qt::Key, Qt::KeyboardModifiers>> keys;
+    int row;
+};
+
+void PrintTo(const KeyMoves& moves, std::ostream* out) {
+    *out << moves.name;
+}
+
+class ListKeyTest : public ListClickTest, public ::testing::WithParamInterface<KeyMoves> {};
+
+TEST_P(ListKeyTest, KeyboardMovesCarryTheSelectionToTheLayer) {
+    QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, RowCentre(0));
+    for (auto [key, modifiers] : GetParam().keys) QTest::keyClick(List(), key, modifiers);
+    ASSERT_EQ(List()->selectionModel()->selectedRows().value(0).row(), GetParam().row);
+    EXPECT_EQ(TheUi().SelectedRow(ControlId::ChecksumList), GetParam().row);
+    // A right click off the rows acts on the row the keys reached.
+    QPoint below(20, List()->viewport()->height() - 5);
+    ASSERT_FALSE(List()->indexAt(below).isValid());
+    RightClick(below);
+    EXPECT_EQ(TheUi().SelectedRow(ControlId::ChecksumList), GetParam().row);
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, ListKeyTest,
+                         ::testing::Values(KeyMoves{"DownTwice", {{Qt::Key_Down, {}}, {Qt::Key_Down, {}}}, 2},
+                                           KeyMoves{"DownThenUp", {{Qt::Key_Down, {}}, {Qt::Key_Up, {}}}, 0},
+                                           KeyMoves{"PageDown", {{Qt::Key_PageDown, {}}}, 2},
+                                           KeyMoves{"ControlEnd", {{Qt::Key_End, Qt::ControlModifier}}, 2},
+                                           KeyMoves{"ControlEndThenHome",
+                                                    {{Qt::Key_End, Qt::ControlModifier},
+                                                     {Qt::Key_Home, Qt::ControlModifier}},
+                                                    0}),
+                         [](const ::testing::TestParamInfo<KeyMoves>& info) { return info.param.name; });
+
+// The click is reported when the button goes down; by the time the loop handles it the drag has moved the
+// selection, and the copy takes the row the user sees highlighted.
+TEST_F(ListClickTest, DragMovesTheSelectionAndTheClickCopiesTheRowWhereItEnded) {
+    QTest::mousePress(List()->viewport(), Qt::LeftButton, {}, RowCentre(0));
+    QTest::mouseMove(List()->viewport(), RowCentre(1));
+    QTest::mouseMove(List()->viewport(), RowCentre(2));
+    QTest::mouseRelease(List()->viewport(), Qt::LeftButton, {}, RowCentre(2));
+    ASSERT_EQ(List()->selectionModel()->selectedRows().value(0).row(), 2);
+    EXPECT_EQ(TheUi().SelectedRow(ControlId::ChecksumList), 2);
+    while (auto event = Events().Wait(0)) DispatchEvent(*event);
+    EXPECT_EQ(Platform().ClipboardText(), "sum2");
 }
 
 TEST_F(ListClickTest, DisabledListReportsNothing) {

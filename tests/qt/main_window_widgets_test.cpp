@@ -10,6 +10,7 @@
 #include <QTableView>
 
 #include "app/layout.h"
+#include "engine/run_control.h"
 #include "qt_fixture.h"
 
 namespace corvane::platform {

@@ -5,6 +5,7 @@
 #include <stdlib.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -17,13 +18,13 @@
 #include <vector>
 
 #include "app/main_window.h"
-#include "app/settings.h"
 #include "app/startup.h"
 #include "platform/events.h"
 #include "platform/qt/qt_backend.h"
 #include "platform/qt/qt_test_access.h"
 #include "platform/services.h"
 #include "platform/ui.h"
+#include "program/settings.h"
 #include "support/temp_home.h"
 
 namespace corvane::platform {
@@ -37,9 +38,7 @@ class QtBackendTest : public ::testing::Test {
         ASSERT_NE(QApplication::instance(), nullptr);
     }
 
-    void TearDown() override {
-        backend_.reset();
-    }
+    void TearDown() override { backend_.reset(); }
 
     // What a modal alert showed; it is answered with its default button.
     struct ShownAlert {
@@ -47,17 +46,25 @@ class QtBackendTest : public ::testing::Test {
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         QString text;
         QString informative;
+        bool boldText = false;
     };
-    static ShownAlert RunAndReadAlert(const AlertSpec& alert) {
-        ShownAlert shown;
-        QTimer::singleShot(50, [&] {
+    // Reads the alert that opens next into shown, then answers it.
+    static void ReadAlertLater(ShownAlert* shown) {
+        QTimer::singleShot(50, [shown] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             if (!box) return;
-            shown.icon = box->icon();
-            shown.text = box->text();
-            shown.informative = box->informativeText();
+            shown->icon = box->icon();
+            shown->text = box->text();
+            shown->informative = box->informativeText();
+            for (QLabel* label : box->findChildren<QLabel*>()) {
+                if (label->text() == box->text()) shown->boldText = label->font().bold();
+            }
             box->defaultButton()->click();
         });
+    }
+    static ShownAlert RunAndReadAlert(const AlertSpec& alert) {
+        ShownAlert shown;
+        ReadAlertLater(&shown);
         shown.answer = Platform().RunAlert(alert);
         return shown;
     }

@@ -5,13 +5,17 @@
 #include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QTimer>
 #include <csignal>
+#include <fstream>
 #include <thread>
 
+#include "app/about.h"
 #include "app/appearance.h"
+#include "app/csv_export.h"
 #include "platform/qt/qt_text.h"
 #include "qt_fixture.h"
 
@@ -125,7 +129,17 @@ TEST_F(QtBackendTest, ErrorAlertShowsTheCriticalIconAndItsTexts) {
     EXPECT_EQ(shown.answer, kFirstButton);
     EXPECT_EQ(shown.icon, QMessageBox::Critical);
     EXPECT_EQ(shown.text, "Could not create the export file!\n");
+    EXPECT_TRUE(shown.boldText);
     EXPECT_EQ(shown.informative, "more");
+}
+
+TEST_F(MainWindowTest, AboutBoxShowsItsVersionBoldAboveTheCredits) {
+    ShownAlert shown;
+    ReadAlertLater(&shown);
+    ShowAbout();
+    EXPECT_EQ(shown.text, "Corvane v1.12 Beta\n(Intel)");
+    EXPECT_TRUE(shown.boldText);
+    EXPECT_TRUE(shown.informative.startsWith("\nA file hash calculator for macOS\n"));
 }
 
 TEST_F(QtBackendTest, EventsPostedWhileAnAlertIsOpenWaitInTheQueue) {
@@ -146,6 +160,107 @@ TEST_F(QtBackendTest, CancelledSavePanelGivesAnEmptyPath) {
     });
     EXPECT_EQ(Platform().RunSavePanel("Export", "Checksums.csv"), "");
     EXPECT_EQ(title, "Export");
+}
+
+// Types the name into the save panel that opens next and presses Return, as the user would; notes the
+// folder the panel started in.
+void TypeIntoSavePanelLater(const QString& name, QString* startFolder) {
+    QTimer::singleShot(50, [name, startFolder] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        *startFolder = dialog->directory().absolutePath();
+        auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        if (!field) return dialog->reject();
+        field->clear();
+        QTest::keyClicks(field, name);
+        QTest::keyClick(field, Qt::Key_Return);
+        // Whatever stays open afterwards is the fault's.
+        QTimer::singleShot(200, [dialog] {
+            if (QApplication::activeModalWidget() == dialog) dialog->reject();
+        });
+    });
+}
+
+struct TypedName {
+    const char* name;
+    const char* typed;   // with FOLDER for the test's folder
+    const char* chosen;  // with FOLDER, or HOME where the panel starts
+};
+
+void PrintTo(const TypedName& typed, std::ostream* out) {
+    *out << typed.name;
+}
+
+class SavePanelNameTest : public QtBackendTest, public ::testing::WithParamInterface<TypedName> {};
+
+// A typed name is one name, whatever it holds: Qt's own panel reads double quotes as a list of names.
+TEST_P(SavePanelNameTest, TheTypedPathComesBackWhole) {
+    std::string folder = home_.Path() + "/exports";
+    std::filesystem::create_directories(folder);
+    auto expand = [&](std::string text) {
+        for (auto [mark, value] :
+             {std::pair<std::string, std::string>{"FOLDER", folder}, {"HOME", home_.Path()}}) {
+            if (size_t at = text.find(mark); at != std::string::npos) text.replace(at, mark.size(), value);
+        }
+        return text;
+    };
+    QString started;
+    TypeIntoSavePanelLater(QString::fromStdString(expand(GetParam().typed)), &started);
+    EXPECT_EQ(Platform().RunSavePanel("Save Export File", "x.csv"), expand(GetParam().chosen));
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, SavePanelNameTest,
+                         ::testing::Values(TypedName{"QuotesWithAFolder", "FOLDER/my\"file\".csv",
+                                                     "FOLDER/my\"file\".csv"},
+                                           TypedName{"QuotesAlone", "my\"file\".csv", "HOME/my\"file\".csv"},
+                                           TypedName{"QuotedWhole", "\"a.csv\"", "HOME/\"a.csv\""},
+                                           TypedName{"Plain", "FOLDER/plain.csv", "FOLDER/plain.csv"}),
+                         [](const ::testing::TestParamInfo<TypedName>& info) { return info.param.name; });
+
+// The panel's own question before it replaces a file covers names taken whole as well.
+TEST_F(QtBackendTest, SavePanelAsksBeforeATypedNameReplacesAFile) {
+    std::string existing = home_.Path() + "/my\"file\".csv";
+    std::ofstream(existing) << "old";
+    for (auto answer : {QMessageBox::No, QMessageBox::Yes}) {
+        QString started;
+        QString question;
+        TypeIntoSavePanelLater(QString::fromStdString(existing), &started);
+        QTimer::singleShot(120, [&question, answer] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            question = box->text();
+            box->button(answer)->click();
+        });
+        std::string chosen = Platform().RunSavePanel("Save Export File", "x.csv");
+        EXPECT_TRUE(question.startsWith("my\"file\".csv")) << question.toStdString();
+        // No leaves the panel open, and the helper then cancels it.
+        EXPECT_EQ(chosen, answer == QMessageBox::Yes ? existing : "");
+    }
+}
+
+// The export writes the cleaned name into the typed folder.
+TEST_F(MainWindowTest, ExportTakesTheTypedFolderAndTheWholeTypedName) {
+    std::string folder = home_.Path() + "/exports";
+    std::filesystem::create_directories(folder);
+    QString started;
+    TypeIntoSavePanelLater(QString::fromStdString(folder + "/my\"file\".csv"), &started);
+    ExportChecksums();
+    EXPECT_TRUE(std::filesystem::is_regular_file(folder + "/myfile.csv"));
+    EXPECT_FALSE(std::filesystem::exists(home_.Path() + "/file"));
+}
+
+// Like a desktop save panel, it opens where the last export went in this run; the first time in the home
+// folder.
+TEST_F(QtBackendTest, SavePanelStartsInTheFolderOfTheLastExport) {
+    std::string folder = home_.Path() + "/exports";
+    std::filesystem::create_directories(folder);
+    QString started;
+    TypeIntoSavePanelLater(QString::fromStdString(folder + "/a.csv"), &started);
+    EXPECT_EQ(Platform().RunSavePanel("Save Export File", "x.csv"), folder + "/a.csv");
+    EXPECT_EQ(started.toStdString(), home_.Path());
+    TypeIntoSavePanelLater("b.csv", &started);
+    EXPECT_EQ(Platform().RunSavePanel("Save Export File", "x.csv"), folder + "/b.csv");
+    EXPECT_EQ(started.toStdString(), folder);
 }
 
 TEST_F(QtBackendTest, WaitWithATimeoutRunsQtAndReturnsAtTheDeadline) {

@@ -3,6 +3,7 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
+#include <QWindow>
 
 #include "qt_fixture.h"
 
@@ -43,7 +44,7 @@ void PrintTo(const StateChange& change, std::ostream* out) {
 
 class RestoreTest : public MainWindowTest, public ::testing::WithParamInterface<StateChange> {};
 
-TEST_P(RestoreTest, LeavingASpecialStatePostsRestoreUnlessItEndsMaximised) {
+TEST_P(RestoreTest, OnlyTheReturnsFromASpecialStatePostRestore) {
     const StateChange& change = GetParam();
     Main()->setWindowState(change.from);
     Settle();
@@ -63,7 +64,15 @@ INSTANTIATE_TEST_SUITE_P(
                       StateChange{"NormalToMaximised", Qt::WindowNoState, Qt::WindowMaximized, false},
                       StateChange{"NormalToMinimised", Qt::WindowNoState, Qt::WindowMinimized, false},
                       StateChange{"MaximisedToMinimised", Qt::WindowMaximized,
-                                  Qt::WindowMaximized | Qt::WindowMinimized, false}),
+                                  Qt::WindowMaximized | Qt::WindowMinimized, false},
+                      StateChange{"NormalToFullScreen", Qt::WindowNoState, Qt::WindowFullScreen, false},
+                      StateChange{"MaximisedToFullScreen", Qt::WindowMaximized, Qt::WindowFullScreen, false},
+                      StateChange{"MinimisedToFullScreen", Qt::WindowMinimized, Qt::WindowFullScreen, false},
+                      StateChange{"MinimisedFullScreenBack", Qt::WindowMinimized | Qt::WindowFullScreen,
+                                  Qt::WindowFullScreen, false},
+                      StateChange{"FullScreenToMaximised", Qt::WindowFullScreen, Qt::WindowMaximized, true},
+                      StateChange{"MaximisedFullScreenToMaximised",
+                                  Qt::WindowMaximized | Qt::WindowFullScreen, Qt::WindowMaximized, true}),
     [](const ::testing::TestParamInfo<StateChange>& info) { return info.param.name; });
 
 // A drag that enters the window and is dropped there, as Qt delivers it.
@@ -140,6 +149,10 @@ TEST_F(MainWindowTest, SheetIsAWindowModalDialogThatOnlyTheProgramCloses) {
     EXPECT_EQ(sheet->parentWidget(), Main());
     EXPECT_EQ(sheet->windowModality(), Qt::WindowModal);
     EXPECT_EQ(sheet->size(), QSize(460, 200));
+    // An empty title would reach the window system as the application's name.
+    ASSERT_NE(sheet->windowHandle(), nullptr);
+    EXPECT_FALSE(sheet->windowHandle()->title().isEmpty());
+    EXPECT_TRUE(sheet->windowHandle()->title().trimmed().isEmpty());
     auto* save = qobject_cast<QPushButton*>(WidgetFor(ControlId::ExclusionsSave));
     ASSERT_NE(save, nullptr);
     EXPECT_EQ(save->parentWidget(), sheet);

@@ -8,22 +8,22 @@
 #include <thread>
 #include <vector>
 
-#include "app/clipboard_state.h"
-#include "app/main_window.h"
-#include "app/settings.h"
 #include "app/event_loop.h"
+#include "app/main_window.h"
 #include "app/startup.h"
 #include "engine/checksum_worker.h"
 #include "engine/run_control.h"
 #include "platform/events.h"
 #include "platform/headless/headless.h"
 #include "platform/ui.h"
+#include "program/clipboard_state.h"
+#include "program/settings.h"
 #include "support/temp_home.h"
 
 namespace corvane::testing {
 
 class AppTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         // No test reaches past the loopback: unless a test starts its own export server, the export and the
         // connection probe point at a closed local port.

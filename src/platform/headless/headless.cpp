@@ -29,6 +29,13 @@ std::string HeadlessServices::RunSavePanel(const std::string& title, const std::
     return answer;
 }
 
+void HeadlessServices::DrawWindowNow(WindowId window) {
+    DrawnWindow drawn{window, {}};
+    for (ControlId id : TheUi().ControlsOf(window)) drawn.controls.push_back(TheUi().Control(id));
+    std::lock_guard lock(mutex_);
+    drawnWindows.push_back(std::move(drawn));
+}
+
 void HeadlessServices::PlaySystemSound(int sound) {
     std::lock_guard lock(mutex_);
     sounds.push_back(sound);

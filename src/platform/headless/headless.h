@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/services.h"
+#include "platform/ui.h"
 
 namespace corvane::platform {
 
@@ -21,6 +22,7 @@ public:
     int RunAlert(const AlertSpec& alert) override;
     std::string RunSavePanel(const std::string& title, const std::string& defaultName) override;
     void PlaySystemSound(int sound) override;
+    void DrawWindowNow(WindowId window) override;
     std::vector<Rect> Displays() override;
     Point PointerPosition() override;
     std::string ClipboardText() override;
@@ -49,6 +51,11 @@ public:
         std::string title;
         std::string defaultName;
     };
+    // A window drawn at once, with its controls as they were then.
+    struct DrawnWindow {
+        WindowId window;
+        std::vector<ControlState> controls;
+    };
     struct KeyPress {
         int keyCode;
         uint64_t flags;
@@ -56,6 +63,7 @@ public:
     std::vector<AlertSpec> alerts;
     std::vector<SavePanel> savePanels;
     std::vector<int> sounds;
+    std::vector<DrawnWindow> drawnWindows;
     std::vector<std::string> openedUrls;
     std::vector<std::string> revealedFiles;
     std::vector<std::string> launchedApplications;

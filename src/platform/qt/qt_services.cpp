@@ -7,7 +7,7 @@
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDesktopServices>
-#include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
@@ -18,7 +18,6 @@
 #include <filesystem>
 
 #include "platform/events.h"
-#include "platform/paths.h"
 #include "platform/qt/qt_app_filter.h"
 #include "platform/qt/qt_icons.h"
 #include "platform/qt/qt_mirror.h"
@@ -86,6 +85,12 @@ int QtServices::RunAlert(const AlertSpec& alert) {
     box.setWindowTitle(ToQString(alert.title));
     box.setTextFormat(Qt::PlainText);
     box.setText(DisplayText(alert.message));
+    // An alert's message is its bold first text, above the plain informative text.
+    if (auto* message = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+        QFont bold = message->font();
+        bold.setBold(true);
+        message->setFont(bold);
+    }
     box.setInformativeText(DisplayText(alert.informative));
     if (alert.style == AlertStyle::Application) {
         box.setIconPixmap(ApplicationIcon().pixmap(64, 64));
@@ -109,14 +114,15 @@ int QtServices::RunAlert(const AlertSpec& alert) {
 
 std::string QtServices::RunSavePanel(const std::string& title, const std::string& defaultName) {
     if (!QCoreApplication::instance()) return {};
-    QFileDialog dialog(mirror_.WindowWidget(WindowId::Main), ToQString(title));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDirectory(ToQString(HomeFolderPath()));
-    dialog.selectFile(ToQString(defaultName));
-    if (dialog.exec() != QDialog::Accepted) return {};
-    QStringList files = dialog.selectedFiles();
-    return files.isEmpty() ? std::string() : FromQString(files.first());
+    return FromQString(
+        savePanel_.Run(mirror_.WindowWidget(WindowId::Main), ToQString(title), ToQString(defaultName)));
+}
+
+void QtServices::DrawWindowNow(WindowId window) {
+    // repaint() paints and hands the picture to the window system within the call; update() would wait
+    // for an event loop.
+    QWidget* widget = mirror_.WindowWidget(window);
+    if (widget && widget->isVisible()) widget->repaint();
 }
 
 void QtServices::PlaySystemSound(int sound) {

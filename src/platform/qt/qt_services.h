@@ -5,6 +5,7 @@
 #include <atomic>
 #include <memory>
 
+#include "platform/qt/qt_save_panel.h"
 #include "platform/qt/qt_sound.h"
 #include "platform/services.h"
 
@@ -25,6 +26,7 @@ class QtServices : public Services {
     int RunAlert(const AlertSpec& alert) override;
     std::string RunSavePanel(const std::string& title, const std::string& defaultName) override;
     void PlaySystemSound(int sound) override;
+    void DrawWindowNow(WindowId window) override;
     std::vector<Rect> Displays() override;
     Point PointerPosition() override;
     std::string ClipboardText() override;
@@ -46,6 +48,7 @@ class QtServices : public Services {
     std::unique_ptr<QApplication> app_;
     ApplicationFilter* filter_ = nullptr;
     SoundPlayer sounds_;
+    SavePanel savePanel_;
     bool writingClipboard_ = false;
     bool ownNoticeDue_ = false;  // our write's notice may still come
     std::atomic<int64_t> clipboardCount_ = 0;

@@ -99,6 +99,10 @@ class TableControl : public QTableView, public ControlHost {
         setContextMenuPolicy(Qt::CustomContextMenu);
         connect(this, &QWidget::customContextMenuRequested, this,
                 [this](const QPoint& at) { ContextMenu(at); });
+        // Keys, clicks and drags all move the selection; the layer holds whatever the user sees selected.
+        connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+            if (!applying_) TheUi().UserSelectRow(Id(), SelectedRow());
+        });
     }
 
     QWidget* Widget() override { return this; }
@@ -117,12 +121,14 @@ class TableControl : public QTableView, public ControlHost {
         }
         model_->Sync();
         if (state.selected != SelectedRow()) {
+            applying_ = true;
             if (state.selected < 0 || state.selected >= model_->rowCount()) {
                 clearSelection();
             } else {
                 selectRow(state.selected);
                 scrollTo(model_->index(state.selected, 0));
             }
+            applying_ = false;
         }
     }
 
@@ -141,9 +147,8 @@ class TableControl : public QTableView, public ControlHost {
             return;
         }
         QTableView::mousePressEvent(event);
-        if (event->button() != Qt::LeftButton) return;
-        TheUi().UserSelectRow(Id(), SelectedRow());
-        Post(kLeftClick);
+        // The loop reads the selection when it handles the click, so a drag that follows counts.
+        if (event->button() == Qt::LeftButton) Post(kLeftClick);
     }
 
   private:
@@ -154,15 +159,13 @@ class TableControl : public QTableView, public ControlHost {
 
     void ContextMenu(const QPoint& at) {
         QModelIndex index = indexAt(at);
-        if (index.isValid()) {
-            selectRow(index.row());
-            TheUi().UserSelectRow(Id(), index.row());
-        }
+        if (index.isValid()) selectRow(index.row());
         Post(kRightClick);
     }
 
     RowsModel* model_;
     std::vector<int> widths_;
+    bool applying_ = false;  // the program's own selection is already in the layer
 };
 
 }  // namespace

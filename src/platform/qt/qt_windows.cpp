@@ -33,6 +33,11 @@ void CentreOnScreen(QWidget* window, QSize size) {
     window->move(area.center() - QPoint(size.width() / 2, size.height() / 2));
 }
 
+// Qt gives the window system the application's name for an empty title; a blank shows an empty one.
+QString ShownTitle(const std::string& title) {
+    return title.empty() ? QStringLiteral(" ") : ToQString(title);
+}
+
 void PostWindowEvent(int kind, WindowId window, int64_t data = 0, std::string text = {}) {
     Events().Post(Event{kind, window, 0, 0, data, std::move(text)});
 }
@@ -67,7 +72,7 @@ class DocumentWindow : public QMainWindow, public WindowHost {
     QWidget* Content() override { return content_; }
 
     void Apply(const WindowState& state) override {
-        setWindowTitle(ToQString(state.title));
+        setWindowTitle(ShownTitle(state.title));
         acceptsDrops_ = state.acceptsFileDrops;
         setAcceptDrops(acceptsDrops_);
         QSize wanted(state.contentSize.width, state.contentSize.height);
@@ -90,14 +95,9 @@ class DocumentWindow : public QMainWindow, public WindowHost {
     void changeEvent(QEvent* event) override {
         QMainWindow::changeEvent(event);
         if (event->type() != QEvent::WindowStateChange) return;
-        Qt::WindowStates before = static_cast<QWindowStateChangeEvent*>(event)->oldState();
-        Qt::WindowStates now = windowState();
-        const Qt::WindowStates special = Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized;
-        Qt::WindowStates left = before & special & ~now;
-        if (!left || (now & Qt::WindowMinimized)) return;
-        // Back from minimised into a maximised window keeps its size: no restore.
-        if (left == Qt::WindowMinimized && (now & Qt::WindowMaximized)) return;
-        PostWindowEvent(kRestoreEvent, Id());
+        if (IsReturn(static_cast<QWindowStateChangeEvent*>(event)->oldState(), windowState())) {
+            PostWindowEvent(kRestoreEvent, Id());
+        }
     }
 
     void dragEnterEvent(QDragEnterEvent* event) override {
@@ -128,6 +128,15 @@ class DocumentWindow : public QMainWindow, public WindowHost {
     }
 
   private:
+    // Restore is for the returns only: leaving full screen, un-maximising, and coming back from minimised
+    // while not maximised. Entering full screen or maximised, and coming back into either, keep the size.
+    static bool IsReturn(Qt::WindowStates before, Qt::WindowStates now) {
+        if (now & Qt::WindowMinimized) return false;
+        if ((before & Qt::WindowFullScreen) && !(now & Qt::WindowFullScreen)) return true;
+        if (now & (Qt::WindowMaximized | Qt::WindowFullScreen)) return false;
+        return (before & (Qt::WindowMaximized | Qt::WindowMinimized)) != 0;
+    }
+
     // Resizes the window so that the area below the menu bar gets the size; the top-left corner stays.
     void SetContentSize(QSize size) {
         QWidget* bar = menuWidget();
@@ -156,7 +165,7 @@ class PanelWindow : public QWidget, public WindowHost {
     QWidget* Content() override { return this; }
 
     void Apply(const WindowState& state) override {
-        setWindowTitle(ToQString(state.title));
+        setWindowTitle(ShownTitle(state.title));
         setFixedSize(state.contentSize.width, state.contentSize.height);
     }
 
@@ -178,7 +187,7 @@ class SheetDialog : public QDialog, public WindowHost {
     QWidget* Content() override { return this; }
 
     void Apply(const WindowState& state) override {
-        setWindowTitle(ToQString(state.title));
+        setWindowTitle(ShownTitle(state.title));
         setFixedSize(state.contentSize.width, state.contentSize.height);
     }
 

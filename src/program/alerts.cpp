@@ -1,4 +1,4 @@
-#include "app/alerts.h"
+#include "program/alerts.h"
 
 #include "platform/services.h"
 

@@ -1,4 +1,4 @@
-#include "app/settings.h"
+#include "program/settings.h"
 
 #include "platform/files.h"
 #include "platform/user_defaults.h"
@@ -9,7 +9,9 @@ std::string ReadStringSetting(const std::string& key) {
     return platform::StandardUserDefaults().StringForKey(key).value_or("");
 }
 
-int64_t ReadIntegerSetting(const std::string& key) { return platform::StandardUserDefaults().IntegerForKey(key); }
+int64_t ReadIntegerSetting(const std::string& key) {
+    return platform::StandardUserDefaults().IntegerForKey(key);
+}
 
 void WriteStringSetting(const std::string& key, const std::string& value) {
     auto& defaults = platform::StandardUserDefaults();
