@@ -34,8 +34,8 @@ void CopySelectedChecksum() {
 void RevealSelectedFile() {
     if (UseShortPaths) return;  // the list does not show whole paths
     auto row = SelectedRow();
-    if (!row || row->cells[0].empty()) return;
-    platform::Platform().RevealFile(row->cells[0]);
+    if (!row || row->file.empty()) return;
+    platform::Platform().RevealFile(row->file);
 }
 
 }  // namespace corvane

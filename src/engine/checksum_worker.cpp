@@ -18,6 +18,7 @@
 #include "platform/file_info.h"
 #include "platform/locale.h"
 #include "platform/services.h"
+#include "platform/text.h"
 #include "platform/ui.h"
 #include "program/clipboard_state.h"
 #include "program/settings.h"
@@ -75,9 +76,9 @@ int64_t ElapsedMs(Clock::time_point start) {
     return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
 }
 
-void AppendResultRow(const std::array<std::string, platform::kColumns>& cells) {
+void AppendResultRow(const std::array<std::string, platform::kColumns>& cells, const std::string& path) {
     auto& ui = TheUi();
-    size_t row = ui.AppendRow(ControlId::ChecksumList, {cells, false});
+    size_t row = ui.AppendRow(ControlId::ChecksumList, {cells, false, path});
     const std::string& mark = cells[4];
     if (mark.find(ThreatMark) != std::string::npos || mark.find(SuspiciousMark) != std::string::npos) {
         ui.SetRowRed(ControlId::ChecksumList, row, true);
@@ -94,16 +95,18 @@ void ProcessField(const WorkerRun& run, const std::string& path, const std::stri
     if (run.StopRequested()) return;
 
     int64_t seconds = EstimateSecondsLeft(total, h, ElapsedMs(start));
-    std::string name = DisplayName(path, UseShortPaths == 1);
+    // The name is shown as text; the path keeps its bytes for hashing and revealing the file.
+    std::string name = ValidUtf8(DisplayName(path, UseShortPaths == 1));
     std::string mark = checksum.starts_with("Error") ? ErrorMark : FindMalwareHash(checksum);
     run.Change([&] {
-        if (!IsBlank(path)) AppendResultRow({name, checksum, sizeText, dateText, mark});
+        if (!IsBlank(path)) AppendResultRow({name, checksum, sizeText, dateText, mark}, path);
     });
 
     run.Post(ControlId::EtaLine, PackEtaNotice(total - h - 1, seconds));
     run.Post(ControlId::RunProgressBar, (h + 1) * 100 / total);
-    run.Change(
-        [&] { StatusText = "Processing: " + FileNameOf(path) + " - ETA: " + FormatDuration(seconds); });
+    run.Change([&] {
+        StatusText = "Processing: " + ValidUtf8(FileNameOf(path)) + " - ETA: " + FormatDuration(seconds);
+    });
     run.Post(ControlId::StatusLine, 0);
 }
 

@@ -13,7 +13,8 @@ namespace corvane::platform {
 
 PathStatus QueryPath(const std::string& path) {
     struct stat st {};
-    if (path.empty() || stat(path.c_str(), &st) != 0) return {};
+    // No file name holds a NUL byte: the system would see only the part before it, another file.
+    if (path.empty() || path.find('\0') != std::string::npos || stat(path.c_str(), &st) != 0) return {};
     if (S_ISDIR(st.st_mode)) return {PathStatus::Directory, 0};
     return {PathStatus::Sized, static_cast<int64_t>(st.st_size)};
 }

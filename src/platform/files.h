@@ -14,6 +14,7 @@ struct PathStatus {
     bool IsDirectory() const { return kind == Directory; }
     bool HasSizeAbove0() const { return kind == Sized && size > 0; }
 };
+// What the path names; nothing for an empty path or one holding a NUL byte.
 PathStatus QueryPath(const std::string& path);
 // True only when the answer is that no such file exists (other failures are not "missing").
 bool PathIsMissing(const std::string& path);

@@ -26,24 +26,44 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
 
 namespace {
 
-// Decodes one UTF-8 sequence at text[i]; invalid bytes come back as themselves (length 1, code -1).
+constexpr char32_t kInvalid = static_cast<char32_t>(-1);
+
+// Decodes one well-formed UTF-8 sequence at text[i]. Overlong forms, surrogates and code points above
+// U+10FFFF are ill-formed: then the code is kInvalid and length covers the bytes up to the first one that
+// cannot continue the sequence (at least 1), so each ill-formed part is passed over as a whole.
 char32_t DecodeUtf8(std::string_view text, size_t i, size_t& length) {
     unsigned char c = static_cast<unsigned char>(text[i]);
-    int extra = c < 0x80 ? 0 : (c >> 5) == 0x6 ? 1 : (c >> 4) == 0xE ? 2 : (c >> 3) == 0x1E ? 3 : -1;
-    if (extra < 0 || i + extra >= text.size() + (extra == 0 ? 1 : 0)) {
-        length = 1;
-        return static_cast<char32_t>(-1);
+    length = 1;
+    if (c < 0x80) return c;
+    int extra;
+    char32_t code;
+    // The second byte's range rules out the overlong forms, the surrogates and what lies above U+10FFFF.
+    unsigned char low = 0x80, high = 0xBF;
+    if (c >= 0xC2 && c <= 0xDF) {
+        extra = 1;
+        code = c & 0x1F;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        extra = 2;
+        code = c & 0x0F;
+        if (c == 0xE0) low = 0xA0;
+        if (c == 0xED) high = 0x9F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        extra = 3;
+        code = c & 0x07;
+        if (c == 0xF0) low = 0x90;
+        if (c == 0xF4) high = 0x8F;
+    } else {
+        return kInvalid;
     }
-    char32_t code = extra == 0 ? c : c & (0x3F >> extra);
     for (int k = 1; k <= extra; ++k) {
+        if (i + k >= text.size()) return kInvalid;
         unsigned char next = static_cast<unsigned char>(text[i + k]);
-        if ((next & 0xC0) != 0x80) {
-            length = 1;
-            return static_cast<char32_t>(-1);
-        }
+        if (next < low || next > high) return kInvalid;
+        low = 0x80;
+        high = 0xBF;
         code = (code << 6) | (next & 0x3F);
+        ++length;
     }
-    length = static_cast<size_t>(extra) + 1;
     return code;
 }
 
@@ -84,10 +104,25 @@ std::string ToLowerSimple(std::string_view text) {
         }
         size_t length;
         char32_t code = DecodeUtf8(text, i, length);
-        if (code == static_cast<char32_t>(-1) || !Utf8Locale()) {
+        if (code == kInvalid || !Utf8Locale()) {
             out.append(text.substr(i, length));
         } else {
             EncodeUtf8(static_cast<char32_t>(towlower_l(static_cast<wint_t>(code), Utf8Locale())), out);
+        }
+        i += length;
+    }
+    return out;
+}
+
+std::string ValidUtf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (size_t i = 0; i < bytes.size();) {
+        size_t length;
+        if (DecodeUtf8(bytes, i, length) == kInvalid) {
+            out += "\xEF\xBF\xBD";  // U+FFFD
+        } else {
+            out.append(bytes.substr(i, length));
         }
         i += length;
     }

@@ -1,4 +1,4 @@
-// Text helpers in place of the platform string class's trimming, replacing and lower-casing.
+// Text helpers in place of the platform string class's trimming, replacing, lower-casing and decoding.
 #pragma once
 
 #include <string>
@@ -10,7 +10,11 @@ namespace corvane {
 std::string TrimBlanks(std::string_view text);
 // Replaces every occurrence, left to right, without overlap.
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);
-// Lower-cases each character on its own (simple one-to-one mapping); UTF-8 in and out.
+// Lower-cases each character on its own (simple one-to-one mapping); UTF-8 in and out, ill-formed bytes
+// kept as they are.
 std::string ToLowerSimple(std::string_view text);
+// Bytes (a file name, say) as text that can be shown or written: valid UTF-8 stays as it is, and each
+// ill-formed part becomes one U+FFFD.
+std::string ValidUtf8(std::string_view bytes);
 
 }  // namespace corvane

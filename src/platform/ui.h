@@ -90,8 +90,9 @@ struct ControlState {
 
 inline constexpr size_t kColumns = 5;
 struct ListRow {
-    std::array<std::string, kColumns> cells;
+    std::array<std::string, kColumns> cells;  // as shown: valid UTF-8
     bool red = false;
+    std::string file;  // the row's file path as bytes, for revealing it
 };
 
 // What changed, for a backend that mirrors the state.

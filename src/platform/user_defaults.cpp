@@ -9,6 +9,7 @@
 
 #include "platform/files.h"
 #include "platform/paths.h"
+#include "platform/text.h"
 
 namespace corvane::platform {
 
@@ -116,7 +117,7 @@ int64_t UserDefaults::IntegerForKey(const std::string& key) {
 void UserDefaults::SetString(const std::string& key, const std::string& value) {
     std::lock_guard lock(mutex_);
     LoadOnce();
-    plist_dict_set_item(Dict(dict_), key.c_str(), plist_new_string(value.c_str()));
+    plist_dict_set_item(Dict(dict_), key.c_str(), plist_new_string(StorableText(value).c_str()));
 }
 
 void UserDefaults::SetInteger(const std::string& key, int64_t value) {
@@ -135,6 +136,20 @@ bool UserDefaults::Synchronize() {
     std::string text(xml, length);
     plist_to_xml_free(xml);
     return WriteFileAtomically(path_, text, 0600);
+}
+
+std::string StorableText(std::string_view text) {
+    std::string valid = ValidUtf8(text);
+    std::string out;
+    out.reserve(valid.size());
+    for (char c : valid) {
+        // XML 1.0 allows no C0 control character but tab, line feed and carriage return.
+        bool forbidden = static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r';
+        out += forbidden ? std::string_view("\xEF\xBF\xBD") : std::string_view(&c, 1);
+    }
+    // Nor the two noncharacters U+FFFE and U+FFFF.
+    out = ReplaceAll(out, "\xEF\xBF\xBE", "\xEF\xBF\xBD");
+    return ReplaceAll(out, "\xEF\xBF\xBF", "\xEF\xBF\xBD");
 }
 
 std::string PreferencesFilePath() { return HomeFolderPath() + "Library/Preferences/com.veltrane.Corvane.plist"; }

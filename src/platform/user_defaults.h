@@ -5,6 +5,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace corvane::platform {
 
@@ -19,6 +20,7 @@ public:
     std::optional<std::string> StringForKey(const std::string& key);
     // An integer value (a text is read up to its first non-digit); 0 when absent.
     int64_t IntegerForKey(const std::string& key);
+    // Stores the value as StorableText makes it.
     void SetString(const std::string& key, const std::string& value);
     void SetInteger(const std::string& key, int64_t value);
     // Writes the values to a temporary file renamed over the property list; creates the folder (0700).
@@ -34,6 +36,10 @@ private:
     void* dict_ = nullptr;  // plist_t
     bool loaded_ = false;
 };
+
+// A text as the property list can hold it, so that the file stays well-formed XML in UTF-8: each ill-formed
+// UTF-8 part and each control character that XML forbids becomes U+FFFD. A stored value reads back as this.
+std::string StorableText(std::string_view text);
 
 // The program's defaults, at $HOME/Library/Preferences/com.veltrane.Corvane.plist.
 UserDefaults& StandardUserDefaults();

@@ -45,7 +45,8 @@ class ClipboardWatcherTest : public testing::InputsTest {
     void CopyChecksumOfARow() {
         ui().AppendRow(ControlId::ChecksumList, {{"/home/u/a.txt", "900150983cd24fb0d6963f7d28e17f72",
                                                   "3 bytes", "12/08/26", "\xE2\x9C\x85"},
-                                                 false});
+                                                 false,
+                                                 "/home/u/a.txt"});
         ui().UserSelectRow(ControlId::ChecksumList, 0);
         DispatchEvent(ControlEvent(ControlId::ChecksumList, platform::kLeftClick));
         ASSERT_TRUE(SkipNextPaste);

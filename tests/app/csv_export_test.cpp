@@ -87,7 +87,9 @@ protected:
         folder = home.Path() + "/exports/";
         std::filesystem::create_directories(folder);
     }
-    void AddRow(std::array<std::string, 5> cells) { ui().AppendRow(ControlId::ChecksumList, {cells, false}); }
+    void AddRow(std::array<std::string, 5> cells) {
+        ui().AppendRow(ControlId::ChecksumList, {cells, false, cells[0]});
+    }
     void ExportTo(const std::string& chosen) {
         services.savePanelAnswers.push_back(chosen);
         DispatchEvent(platform::ControlEvent(ControlId::ExportButton, platform::kLeftClick));

@@ -19,10 +19,12 @@ class ListClicksTest : public testing::AppTest {
         BuildWindow();
         ui().AppendRow(ControlId::ChecksumList, {{"/home/u/a.txt", "900150983cd24fb0d6963f7d28e17f72",
                                                   "3 bytes", "12/08/26", "\xE2\x9C\x85"},
-                                                 false});
+                                                 false,
+                                                 "/home/u/a.txt"});
         ui().AppendRow(ControlId::ChecksumList, {{"/home/u/gone", "Error: File not found or invalid",
                                                   "-1 bytes", "Unknown", "  \xE2\x9D\x8C"},
-                                                 false});
+                                                 false,
+                                                 "/home/u/gone"});
     }
     void Click(int row, int type) {
         if (row >= 0) ui().UserSelectRow(ControlId::ChecksumList, row);

@@ -19,7 +19,8 @@ protected:
     }
     void Fill(std::initializer_list<const char*> names) {
         ui().ClearRows(ControlId::ChecksumList);
-        for (const char* name : names) ui().AppendRow(ControlId::ChecksumList, {{name, "", "", "", ""}, false});
+        for (const char* name : names)
+            ui().AppendRow(ControlId::ChecksumList, {{name, "", "", "", ""}, false, name});
     }
     // The user types: the field's text changes and the loop gets the change.
     void Type(const std::string& text) {

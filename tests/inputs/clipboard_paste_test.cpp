@@ -107,7 +107,7 @@ class PastedTextTest : public ClipboardPasteTest {
 
 struct RejectedCase {
     const char* name;
-    const char* clipboard;
+    std::string clipboard;
 };
 
 void PrintTo(const RejectedCase& c, std::ostream* os) {
@@ -131,7 +131,9 @@ INSTANTIATE_TEST_SUITE_P(
         RejectedCase{"FolderInAnExcludedDirectory", "~/Prefs/Sub"},
         RejectedCase{"FolderWithoutKeptFiles", "~/Empty"}, RejectedCase{"MissingPath", "~/missing.txt"},
         RejectedCase{"OnlyEmptyLines", "\n  \n"}, RejectedCase{"TabBeforeAPath", "\t~/a.txt"},
-        RejectedCase{"QuotedPath", "\"~/a.txt\""}, RejectedCase{"FileUrl", "file://~/a.txt"}),
+        RejectedCase{"QuotedPath", "\"~/a.txt\""}, RejectedCase{"FileUrl", "file://~/a.txt"},
+        // No file name holds a NUL byte; the part before it is another file.
+        RejectedCase{"NulInsideAPath", std::string("~/a.txt\0junk", 12)}),
     [](const ::testing::TestParamInfo<RejectedCase>& info) { return info.param.name; });
 
 struct AcceptedCase {

@@ -23,8 +23,54 @@ TEST(Text, ToLowerSimpleMapsEachCharacter) {
     EXPECT_EQ(ToLowerSimple("\xC3\x84\xC3\x96\xC3\x9C"), "\xC3\xA4\xC3\xB6\xC3\xBC");  // ÄÖÜ
     EXPECT_EQ(ToLowerSimple("\xCE\xA3"), "\xCF\x83");                                  // Σ → σ
     EXPECT_EQ(ToLowerSimple("\xE2\x9C\x85"), "\xE2\x9C\x85");                          // no case
-    EXPECT_EQ(ToLowerSimple("a\xFF" "B"), "a\xFF" "b");                                 // invalid byte kept
+    EXPECT_EQ(ToLowerSimple(std::string("a\xFF") + "B"), std::string("a\xFF") + "b");  // invalid byte kept
 }
+
+// Bytes that are not well-formed UTF-8 are never decoded to a character: an overlong "/" or "A" must not
+// turn into one (a name could then fall inside an excluded folder).
+TEST(Text, ToLowerSimpleKeepsIllFormedSequencesAsBytes) {
+    EXPECT_EQ(ToLowerSimple("/Library\xC0\xAFx"), "/library\xC0\xAFx");
+    EXPECT_EQ(ToLowerSimple(std::string("\xE0\x80\xAF") + "B"), std::string("\xE0\x80\xAF") + "b");
+    EXPECT_EQ(ToLowerSimple("\xF0\x80\x80\xAF"), "\xF0\x80\x80\xAF");
+    EXPECT_EQ(ToLowerSimple("\xC1\x81"), "\xC1\x81");  // an overlong "A"
+}
+
+struct Utf8Case {
+    const char* name;
+    std::string bytes;
+    std::string text;
+};
+
+void PrintTo(const Utf8Case& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class ValidUtf8Test : public ::testing::TestWithParam<Utf8Case> {};
+
+TEST_P(ValidUtf8Test, IllFormedPartsBecomeOneReplacementCharacterEach) {
+    EXPECT_EQ(ValidUtf8(GetParam().bytes), GetParam().text);
+}
+
+const std::string kReplacement = "\xEF\xBF\xBD";
+
+INSTANTIATE_TEST_SUITE_P(
+    Sequences, ValidUtf8Test,
+    ::testing::Values(
+        Utf8Case{"Ascii", "/tmp/a b.txt", "/tmp/a b.txt"},
+        Utf8Case{"WellFormedKept", "caf\xC3\xA9 \xE2\x9C\x85 \xF0\x9F\x98\x80 \xF4\x8F\xBF\xBF",
+                 "caf\xC3\xA9 \xE2\x9C\x85 \xF0\x9F\x98\x80 \xF4\x8F\xBF\xBF"},
+        Utf8Case{"Latin1Byte", "caf\xE9.txt", "caf" + kReplacement + ".txt"},
+        Utf8Case{"TwoBadBytes", "inv\xFF\xFE.txt", "inv" + kReplacement + kReplacement + ".txt"},
+        Utf8Case{"OverlongSlash", "a\xC0\xAF/", "a" + kReplacement + kReplacement + "/"},
+        Utf8Case{"OverlongThreeBytes", "\xE0\x80\xAF", kReplacement + kReplacement + kReplacement},
+        Utf8Case{"Surrogate", "\xED\xA0\x80", kReplacement + kReplacement + kReplacement},
+        Utf8Case{"AboveMaximum", "\xF4\x90\x80\x80",
+                 kReplacement + kReplacement + kReplacement + kReplacement},
+        Utf8Case{"LeadF5", "\xF5\x80", kReplacement + kReplacement},
+        Utf8Case{"TruncatedAtEnd", "x\xE2\x9C", "x" + kReplacement},
+        Utf8Case{"TruncatedBeforeAscii", "\xE2\x9C.", kReplacement + "."},
+        Utf8Case{"LoneContinuation", "\x80.", kReplacement + "."}),
+    [](const ::testing::TestParamInfo<Utf8Case>& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace corvane

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/text.h"
 #include "support/temp_home.h"
 
 namespace corvane::platform {
@@ -72,6 +73,54 @@ TEST(UserDefaults, AnUnreadableFileReadsAsEmptyAndIsReplacedWhole) {
     }
     EXPECT_EQ(files, 1);
 }
+
+// Well-formed XML in UTF-8 as far as the text goes: valid UTF-8, and no control character but tab, line feed
+// and carriage return.
+bool IsXmlText(const std::string& text) {
+    for (unsigned char c : text) {
+        if (c < 0x20 && c != '\t' && c != '\n' && c != '\r') return false;
+    }
+    return ValidUtf8(text) == text;
+}
+
+struct StoredCase {
+    const char* name;
+    std::string value;
+    std::string stored;
+};
+
+void PrintTo(const StoredCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class StoredTextTest : public ::testing::TestWithParam<StoredCase> {};
+
+TEST_P(StoredTextTest, TheFileStaysXmlInUtf8AndTheValueReadsBackAsStorableText) {
+    testing::TempHome home;
+    const StoredCase& c = GetParam();
+    {
+        UserDefaults defaults(home.PreferencesFile());
+        defaults.SetString("MalwareBazaar_LastModified", c.value);
+        EXPECT_EQ(defaults.StringForKey("MalwareBazaar_LastModified"), c.stored);
+        ASSERT_TRUE(defaults.Synchronize());
+    }
+    EXPECT_TRUE(IsXmlText(ReadFile(home.PreferencesFile())));
+    EXPECT_EQ(UserDefaults(home.PreferencesFile()).StringForKey("MalwareBazaar_LastModified"), c.stored);
+    EXPECT_EQ(StorableText(c.value), c.stored);
+    EXPECT_EQ(StorableText(c.stored), c.stored);
+}
+
+const std::string kReplacement = "\xEF\xBF\xBD";
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, StoredTextTest,
+    ::testing::Values(StoredCase{"Ascii", "Wed, 09 Dec 2026 08:00:00 GMT", "Wed, 09 Dec 2026 08:00:00 GMT"},
+                      StoredCase{"Utf8", "Mi, 09 D\xC3\xA9z 2026", "Mi, 09 D\xC3\xA9z 2026"},
+                      StoredCase{"Latin1Byte", "Mi, 09 D\xE9z 2026", "Mi, 09 D" + kReplacement + "z 2026"},
+                      StoredCase{"ControlCharacters", "a\x01-\x1F\tc",
+                                 "a" + kReplacement + "-" + kReplacement + "\tc"},
+                      StoredCase{"Noncharacter", "x\xEF\xBF\xBE", "x" + kReplacement}),
+    [](const ::testing::TestParamInfo<StoredCase>& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace corvane::platform

@@ -1,10 +1,13 @@
 // The desktop services of the Qt backend.
 #include <QAbstractButton>
 #include <QClipboard>
+#include <QDBusConnection>
+#include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QTimer>
 #include <csignal>
 #include <fstream>
@@ -13,6 +16,7 @@
 #include "app/about.h"
 #include "app/appearance.h"
 #include "app/csv_export.h"
+#include "platform/qt/qt_text.h"
 #include "qt_fixture.h"
 
 namespace corvane::platform {
@@ -47,6 +51,45 @@ TEST_F(QtBackendTest, ClipboardCountRisesOnceForEachChangeOurOwnIncluded) {
     Settle();
     EXPECT_EQ(services.ClipboardChangeCount(), start + 2);
     EXPECT_EQ(services.ClipboardText(), "/tmp/a\n/tmp/b");
+}
+
+// A path is pasted as the bytes another program offers, whether they are UTF-8 or not.
+TEST_F(QtBackendTest, ClipboardTextIsTheBytesOffered) {
+    const std::string paths = "/tmp/caf\xE9.txt\n/tmp/inv\xFF\xFE.txt\n/tmp/caf\xC3\xA9.txt";
+    auto* offered = new QMimeData;
+    offered->setData(QStringLiteral("text/plain"), QByteArray::fromStdString(paths));
+    QGuiApplication::clipboard()->setMimeData(offered);
+    EXPECT_EQ(Platform().ClipboardText(), paths);
+    auto* utf8 = new QMimeData;
+    utf8->setData(QStringLiteral("text/plain;charset=utf-8"), "/tmp/\xE9t\xE9");
+    QGuiApplication::clipboard()->setMimeData(utf8);
+    EXPECT_EQ(Platform().ClipboardText(), "/tmp/\xE9t\xE9");
+    QGuiApplication::clipboard()->setText(QString::fromUtf8("/tmp/caf\xC3\xA9.txt"));
+    EXPECT_EQ(Platform().ClipboardText(), "/tmp/caf\xC3\xA9.txt");
+}
+
+// Takes the URLs the desktop would open, so that nothing is opened.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+  public:
+    UrlCatcher() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "Open"); }
+    ~UrlCatcher() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+    std::vector<QUrl> urls;
+  public slots:
+    void Open(const QUrl& url) { urls.push_back(url); }
+};
+
+TEST_F(QtBackendTest, RevealingAFileWhoseNameIsNotUtf8OpensItsOwnFolder) {
+    setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent", 1);  // no file manager: the folder opens
+    ASSERT_FALSE(QDBusConnection::sessionBus().isConnected());
+    std::string folder = home_.Path() + "/caf\xE9 \xFF";
+    UrlCatcher catcher;
+    Platform().RevealFile(folder + "/a.txt");
+    ASSERT_EQ(catcher.urls.size(), 1u);
+    EXPECT_TRUE(catcher.urls[0].isLocalFile());
+    EXPECT_EQ(LocalPathOf(catcher.urls[0]), folder);
+    EXPECT_EQ(catcher.urls[0].path(QUrl::FullyEncoded).toStdString(),
+              home_.Path() + "/caf%E9%20%FF");
 }
 
 // Answers the modal dialog that opens next by clicking the button with this text.
@@ -305,3 +348,5 @@ TEST_F(QtBackendTest, SoundsNeverHoldUpTheCaller) {
 
 }  // namespace
 }  // namespace corvane::platform
+
+#include "services_test.moc"

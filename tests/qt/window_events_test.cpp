@@ -97,6 +97,18 @@ TEST_F(MainWindowTest, DroppedFilesArePostedInDragOrder) {
     EXPECT_EQ(events[0].text, "/tmp/b file.txt\n/tmp/a");
 }
 
+// A file manager's uri-list escapes the bytes of each name; they come back as those bytes, UTF-8 or not.
+TEST_F(MainWindowTest, DroppedFileUrlsKeepTheBytesOfTheirNames) {
+    QMimeData data;
+    data.setData(QStringLiteral("text/uri-list"),
+                 "file:///tmp/inv%FF%FE.txt\r\nfile:///tmp/caf%E9.txt\r\nfile:///tmp/caf%C3%A9%20x.txt\r\n");
+    Drop(Main(), &data);
+    std::vector<Event> events = Pending();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].data, 1);
+    EXPECT_EQ(events[0].text, "/tmp/inv\xFF\xFE.txt\n/tmp/caf\xE9.txt\n/tmp/caf\xC3\xA9 x.txt");
+}
+
 TEST_F(MainWindowTest, DropWithoutFilesIsPostedWithoutData) {
     QMimeData data;
     data.setText("just text");

@@ -7,14 +7,15 @@
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDesktopServices>
-#include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
 #include <QSessionManager>
 #include <QStyleFactory>
 #include <QUrl>
+#include <filesystem>
 
 #include "platform/events.h"
 #include "platform/qt/qt_app_filter.h"
@@ -22,10 +23,14 @@
 #include "platform/qt/qt_mirror.h"
 #include "platform/qt/qt_signals.h"
 #include "platform/qt/qt_text.h"
+#include "platform/qt/qt_x11_clipboard.h"
 
 namespace corvane::platform {
 
 namespace {
+
+// As long as Qt itself waits for another program's clipboard.
+constexpr int kClipboardTimeoutMs = 5000;
 
 QMessageBox::Icon AlertIcon(AlertStyle style) {
     switch (style) {
@@ -151,7 +156,19 @@ Point QtServices::PointerPosition() {
 
 std::string QtServices::ClipboardText() {
     if (!QCoreApplication::instance()) return {};
-    return FromQString(QGuiApplication::clipboard()->text());
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    // Another program's text, as the bytes it offers (a file name need not be UTF-8); our own copy is
+    // answered by this very thread, so it is read from Qt.
+    if (!clipboard->ownsClipboard()) {
+        if (std::optional<std::string> bytes = ReadX11ClipboardBytes(kClipboardTimeoutMs)) return *bytes;
+    }
+    const QMimeData* mime = clipboard->mimeData();
+    if (!mime) return {};
+    // Qt hands these formats on undecoded; other text only as a string.
+    for (QLatin1String format : {QLatin1String("text/plain;charset=utf-8"), QLatin1String("text/plain")}) {
+        if (mime->hasFormat(format)) return mime->data(format).toStdString();
+    }
+    return FromQString(mime->text());
 }
 
 void QtServices::SetClipboardText(const std::string& text) {
@@ -184,8 +201,10 @@ void QtServices::OpenUrl(const std::string& url) {
 
 void QtServices::RevealFile(const std::string& path) {
     if (!QCoreApplication::instance()) return;
-    QString file = ToQString(path);
-    QUrl folder = QUrl::fromLocalFile(QFileInfo(file).absolutePath());
+    std::error_code error;
+    std::filesystem::path file = std::filesystem::absolute(path, error);
+    if (error) return;
+    QUrl folder = FileUrlOf(file.parent_path().native());
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
         QDesktopServices::openUrl(folder);
@@ -194,7 +213,7 @@ void QtServices::RevealFile(const std::string& path) {
     QDBusMessage call = QDBusMessage::createMethodCall(
         QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("/org/freedesktop/FileManager1"),
         QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowItems"));
-    call << QStringList{QUrl::fromLocalFile(file).toString()} << QString();
+    call << QStringList{FileUrlOf(file.native()).toString(QUrl::FullyEncoded)} << QString();
     // Asked without waiting: a file manager that is missing or fails opens the folder instead.
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, 5000), QCoreApplication::instance());
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished, [watcher, folder] {

@@ -10,4 +10,15 @@ QString DisplayText(const std::string& text) {
     return shown;
 }
 
+QUrl FileUrlOf(const std::string& path) {
+    return QUrl::fromEncoded("file://" + QByteArray::fromStdString(path).toPercentEncoding("/"),
+                             QUrl::StrictMode);
+}
+
+std::string LocalPathOf(const QUrl& url) {
+    std::string path = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
+    if (url.host().isEmpty()) return path;
+    return "//" + url.host(QUrl::FullyEncoded).toStdString() + path;
+}
+
 }  // namespace corvane::platform

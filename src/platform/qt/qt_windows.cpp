@@ -114,14 +114,17 @@ class DocumentWindow : public QMainWindow, public WindowHost {
 
     void dropEvent(QDropEvent* event) override {
         if (!acceptsDrops_) return;
-        QStringList paths;
+        std::string paths;
+        bool any = false;
         for (const QUrl& url : event->mimeData()->urls()) {
-            if (url.isLocalFile()) paths << url.toLocalFile();
+            if (!url.isLocalFile()) continue;
+            if (any) paths += '\n';
+            paths += LocalPathOf(url);
+            any = true;
         }
         event->setDropAction(Qt::CopyAction);
         event->accept();
-        PostWindowEvent(kDropEvent, Id(), paths.isEmpty() ? 0 : 1,
-                        FromQString(paths.join(QLatin1Char('\n'))));
+        PostWindowEvent(kDropEvent, Id(), any ? 1 : 0, paths);
     }
 
   private:
