@@ -120,7 +120,7 @@ std::string ValidUtf8(std::string_view bytes) {
     for (size_t i = 0; i < bytes.size();) {
         size_t length;
         if (DecodeUtf8(bytes, i, length) == kInvalid) {
-            out += "\xEF\xBF\xBD";  // U+FFFD
+            out += kReplacementCharacter;
         } else {
             out.append(bytes.substr(i, length));
         }

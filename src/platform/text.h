@@ -13,6 +13,8 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
 // Lower-cases each character on its own (simple one-to-one mapping); UTF-8 in and out, ill-formed bytes
 // kept as they are.
 std::string ToLowerSimple(std::string_view text);
+// U+FFFD, which stands for bytes that are not text.
+inline constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";
 // Bytes (a file name, say) as text that can be shown or written: valid UTF-8 stays as it is, and each
 // ill-formed part becomes one U+FFFD.
 std::string ValidUtf8(std::string_view bytes);

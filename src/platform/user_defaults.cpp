@@ -145,11 +145,11 @@ std::string StorableText(std::string_view text) {
     for (char c : valid) {
         // XML 1.0 allows no C0 control character but tab, line feed and carriage return.
         bool forbidden = static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r';
-        out += forbidden ? std::string_view("\xEF\xBF\xBD") : std::string_view(&c, 1);
+        out += forbidden ? kReplacementCharacter : std::string_view(&c, 1);
     }
     // Nor the two noncharacters U+FFFE and U+FFFF.
-    out = ReplaceAll(out, "\xEF\xBF\xBE", "\xEF\xBF\xBD");
-    return ReplaceAll(out, "\xEF\xBF\xBF", "\xEF\xBF\xBD");
+    out = ReplaceAll(out, "\xEF\xBF\xBE", kReplacementCharacter);
+    return ReplaceAll(out, "\xEF\xBF\xBF", kReplacementCharacter);
 }
 
 std::string PreferencesFilePath() { return HomeFolderPath() + "Library/Preferences/com.veltrane.Corvane.plist"; }
