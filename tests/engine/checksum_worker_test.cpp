@@ -6,6 +6,8 @@
 #include <time.h>
 #include <utime.h>
 
+#include <cerrno>
+
 #include "engine/file_checksum.h"
 #include "engine/malware_lookup.h"
 #include "engine/progress_notice.h"
@@ -16,6 +18,7 @@
 #include "platform/file_info.h"
 #include "platform/locale.h"
 #include "program/settings.h"
+#include "support/read_faults.h"
 
 namespace corvane {
 namespace {
@@ -306,6 +309,21 @@ TEST_F(ChecksumWorkerTest, ThreatOnlyForListedSha256) {
     PumpUntilRunEnds();
     EXPECT_EQ(TheUi().Row(ControlId::ChecksumList, 0)->cells[4], OkMark);
     EXPECT_FALSE(TheUi().Row(ControlId::ChecksumList, 0)->red);
+}
+
+// A file whose reads fail part-way gets an error row with its size, never a checksum marked OK.
+TEST_F(ChecksumWorkerTest, FileWhoseReadFailsGetsAnErrorRow) {
+    MalwareDbFixture db({});
+    std::string file = files_.Write("failing", std::string(3'000'000, 'x'));
+    ASSERT_TRUE(testing::FailReadsOf(file, 1 << 20, EIO));
+    StartRun(file, "SHA256");
+    PumpUntilRunEnds();
+    testing::StopFailingReads();
+    auto rows = TheUi().Rows(ControlId::ChecksumList);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].cells[1], kReadError);
+    EXPECT_EQ(rows[0].cells[2], "3 MB");
+    EXPECT_EQ(rows[0].cells[4], ErrorMark);
 }
 
 TEST(FindMalwareHashTest, LooksUpTheBoundKey) {
