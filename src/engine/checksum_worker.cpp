@@ -17,6 +17,7 @@
 #include "platform/events.h"
 #include "platform/file_info.h"
 #include "platform/locale.h"
+#include "platform/path_lines.h"
 #include "platform/services.h"
 #include "platform/text.h"
 #include "platform/ui.h"
@@ -96,7 +97,7 @@ void ProcessField(const WorkerRun& run, const std::string& path, const std::stri
 
     int64_t seconds = EstimateSecondsLeft(total, h, ElapsedMs(start));
     // The name is shown as text; the path keeps its bytes for hashing and revealing the file.
-    std::string name = ValidUtf8(DisplayName(path, UseShortPaths == 1));
+    std::string name = platform::PathAsText(DisplayName(path, UseShortPaths == 1));
     std::string mark = checksum.starts_with("Error") ? ErrorMark : FindMalwareHash(checksum);
     run.Change([&] {
         if (!IsBlank(path)) AppendResultRow({name, checksum, sizeText, dateText, mark}, path);
@@ -105,7 +106,8 @@ void ProcessField(const WorkerRun& run, const std::string& path, const std::stri
     run.Post(ControlId::EtaLine, PackEtaNotice(total - h - 1, seconds));
     run.Post(ControlId::RunProgressBar, (h + 1) * 100 / total);
     run.Change([&] {
-        StatusText = "Processing: " + ValidUtf8(FileNameOf(path)) + " - ETA: " + FormatDuration(seconds);
+        StatusText =
+            "Processing: " + platform::PathAsText(FileNameOf(path)) + " - ETA: " + FormatDuration(seconds);
     });
     run.Post(ControlId::StatusLine, 0);
 }
@@ -162,7 +164,8 @@ void ChecksumWorker(std::unique_ptr<ChecksumRunParams> params) {
         run.Change([&] { TotalFiles = total; });
         Clock::time_point start = Clock::now();
         for (int64_t h = 0; h < total; ++h) {
-            ProcessField(run, fields[static_cast<size_t>(h)], params->Algorithm, total, h, start);
+            ProcessField(run, platform::PathOfLine(fields[static_cast<size_t>(h)]), params->Algorithm, total,
+                         h, start);
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
             if (run.StopRequested()) break;
         }
