@@ -11,12 +11,15 @@ namespace corvane {
 // the cache when it is hashed (measured here against 64 KiB to 16 MiB: see bench/README.md).
 inline constexpr size_t kReadPieceSize = 256 * 1024;
 
-// Feeds the file's bytes from its current offset to feed, piece by piece, until the end of the file or a
-// read error (which ends the file as its end would) or a stop. shouldStop (may be empty) is asked before
+// How the reading of a file ended.
+enum class FeedEnd { EndOfFile, Stopped, ReadError };
+
+// Feeds the file's bytes from its current offset to feed, piece by piece, until the end of the file, a read
+// error (a read interrupted by a signal is repeated) or a stop. shouldStop (may be empty) is asked before
 // every block of blockSize bytes, never between the pieces of one block. Every piece is read into the start
 // of buffer, which holds at least min(pieceSize, blockSize) bytes, and fed before the next one is read.
-void FeedFileBlocks(int fd, unsigned char* buffer, size_t blockSize, size_t pieceSize,
-                    const std::function<bool()>& shouldStop,
-                    const std::function<void(const unsigned char*, size_t)>& feed);
+FeedEnd FeedFileBlocks(int fd, unsigned char* buffer, size_t blockSize, size_t pieceSize,
+                       const std::function<bool()>& shouldStop,
+                       const std::function<void(const unsigned char*, size_t)>& feed);
 
 }  // namespace corvane

@@ -17,6 +17,7 @@
 #include "platform/events.h"
 #include "platform/file_info.h"
 #include "platform/locale.h"
+#include "platform/path_lines.h"
 #include "platform/services.h"
 #include "platform/text.h"
 #include "platform/ui.h"
@@ -41,6 +42,9 @@ class WorkerRun {
     explicit WorkerRun(const ChecksumRunParams& params) : handle_(*params.Handle) {}
 
     bool StopRequested() const { return AbortRequested || handle_.stopRequested; }
+    // The end text of the run: the malware database's failure to answer outlasts the row it marked.
+    void NoteLookupFailed() { lookupFailed_ = true; }
+    const char* EndText() const { return lookupFailed_ ? kLookupFailedText : kCompletionText; }
     bool IsCurrent() const { return CurrentRunNumber == handle_.runNumber; }
 
     template <typename F>
@@ -55,6 +59,7 @@ class WorkerRun {
 
   private:
     const WorkerHandle& handle_;
+    bool lookupFailed_ = false;
 };
 
 std::vector<std::string> SplitFields(const std::string& files) {
@@ -86,7 +91,7 @@ void AppendResultRow(const std::array<std::string, platform::kColumns>& cells, c
 }
 
 // Field h of the run: its row (unless the path is blank), then its three notices.
-void ProcessField(const WorkerRun& run, const std::string& path, const std::string& algorithm, int64_t total,
+void ProcessField(WorkerRun& run, const std::string& path, const std::string& algorithm, int64_t total,
                   int64_t h, Clock::time_point start) {
     platform::FileInfo info = platform::QueryFileInfo(path);
     std::string sizeText = platform::FormatByteCount(info.size);
@@ -96,8 +101,13 @@ void ProcessField(const WorkerRun& run, const std::string& path, const std::stri
 
     int64_t seconds = EstimateSecondsLeft(total, h, ElapsedMs(start));
     // The name is shown as text; the path keeps its bytes for hashing and revealing the file.
-    std::string name = ValidUtf8(DisplayName(path, UseShortPaths == 1));
-    std::string mark = checksum.starts_with("Error") ? ErrorMark : FindMalwareHash(checksum);
+    std::string name = platform::PathAsText(DisplayName(path, UseShortPaths == 1));
+    std::string mark = ErrorMark;
+    if (!checksum.starts_with("Error")) {
+        // A checksum that could not be looked up stays visible beside the error mark; the end text says why.
+        mark = FindMalwareHash(checksum);
+        if (mark == ErrorMark) run.NoteLookupFailed();
+    }
     run.Change([&] {
         if (!IsBlank(path)) AppendResultRow({name, checksum, sizeText, dateText, mark}, path);
     });
@@ -105,15 +115,16 @@ void ProcessField(const WorkerRun& run, const std::string& path, const std::stri
     run.Post(ControlId::EtaLine, PackEtaNotice(total - h - 1, seconds));
     run.Post(ControlId::RunProgressBar, (h + 1) * 100 / total);
     run.Change([&] {
-        StatusText = "Processing: " + ValidUtf8(FileNameOf(path)) + " - ETA: " + FormatDuration(seconds);
+        StatusText =
+            "Processing: " + platform::PathAsText(FileNameOf(path)) + " - ETA: " + FormatDuration(seconds);
     });
     run.Post(ControlId::StatusLine, 0);
 }
 
-// The run completed: give the window back to the user.
-void ShowCompletion() {
+// The run completed: the end text, and the window back to the user.
+void ShowCompletion(const char* text) {
     auto& ui = TheUi();
-    ui.SetText(ControlId::StatusLine, kCompletionText);
+    ui.SetText(ControlId::StatusLine, text);
     for (ControlId id : {ControlId::ExportButton, ControlId::AlgorithmPopup, ControlId::ShortPathsCheckbox,
                          ControlId::DockTimeCheckbox, ControlId::ClearFilesButton, ControlId::ChecksumList}) {
         ui.SetEnabled(id, true);
@@ -135,7 +146,7 @@ void EndRun(const WorkerRun& run) {
     } else {
         run.Post(ControlId::EtaLine, 0);
         run.Post(ControlId::RunProgressBar, 100);
-        run.Change([] { StatusText = kCompletionText; });
+        run.Change([&] { StatusText = run.EndText(); });
     }
     run.Post(ControlId::StatusLine, 0);
     run.Change([&] {
@@ -144,7 +155,7 @@ void EndRun(const WorkerRun& run) {
             TheUi().SetText(ControlId::StatusLine, "Cancelled.");
             TheUi().SetValue(ControlId::RunProgressBar, 0);
         } else {
-            ShowCompletion();
+            ShowCompletion(run.EndText());
         }
         WorkerRunning = false;
         AbortRequested = false;
@@ -162,7 +173,8 @@ void ChecksumWorker(std::unique_ptr<ChecksumRunParams> params) {
         run.Change([&] { TotalFiles = total; });
         Clock::time_point start = Clock::now();
         for (int64_t h = 0; h < total; ++h) {
-            ProcessField(run, fields[static_cast<size_t>(h)], params->Algorithm, total, h, start);
+            ProcessField(run, platform::PathOfLine(fields[static_cast<size_t>(h)]), params->Algorithm, total,
+                         h, start);
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
             if (run.StopRequested()) break;
         }

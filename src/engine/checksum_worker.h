@@ -33,6 +33,10 @@ inline std::atomic<int> LiveWorkers{0};
 inline const char* const kCompletionText =
     "Checksum processing completed! Left-click to copy a checksum to the Clipboard or right-click to copy a "
     "filename.";
+// The end of a completed run in which the malware database could not answer a look-up.
+inline const char* const kLookupFailedText =
+    "Checksum processing completed, but the malware database could not be read: files marked \xE2\x9D\x8C"
+    " were not checked.";
 
 // The thread's body.
 void ChecksumWorker(std::unique_ptr<ChecksumRunParams> params);

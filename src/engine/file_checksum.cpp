@@ -69,18 +69,19 @@ ReadBuffer AllocateReadBuffer(size_t blockSize) {
     return buffer;
 }
 
-// Feeds the file's blocks until its end or a stop; a large file is read ahead from a thread of its own.
-void FeedFile(int fd, int64_t size, const ReadBuffer& buffer, size_t blockSize,
-              const std::function<bool()>& shouldStop,
-              const std::function<void(const unsigned char*, size_t)>& feed) {
+// Feeds the file's blocks until its end, a read error or a stop; a large file is read ahead from a thread of
+// its own.
+FeedEnd FeedFile(int fd, int64_t size, const ReadBuffer& buffer, size_t blockSize,
+                 const std::function<bool()>& shouldStop,
+                 const std::function<void(const unsigned char*, size_t)>& feed) {
     // Reading ahead costs a thread; it pays from files that take milliseconds to read.
     std::optional<ReadAhead> ahead;
     if (size > kReadAheadFrom) ahead.emplace(fd, size);
-    FeedFileBlocks(fd, buffer.start, blockSize, kReadPieceSize, shouldStop,
-                   [&](const unsigned char* data, size_t n) {
-                       if (ahead) ahead->Consumed(n);
-                       feed(data, n);
-                   });
+    return FeedFileBlocks(fd, buffer.start, blockSize, kReadPieceSize, shouldStop,
+                          [&](const unsigned char* data, size_t n) {
+                              if (ahead) ahead->Consumed(n);
+                              feed(data, n);
+                          });
 }
 
 }  // namespace
@@ -110,8 +111,11 @@ std::string ComputeChecksum(const std::string& path, const std::string& algorith
 
     if (algorithm == "CRC32") {
         uint32_t crc = platform::Crc32(0, nullptr, 0);
-        FeedFile(fd, status.size, buffer, blockSize, shouldStop,
-                 [&](const unsigned char* data, size_t n) { crc = platform::Crc32(crc, data, n); });
+        // The bytes before a failed read are only part of the file: their checksum would pass for the file's.
+        FeedEnd end =
+            FeedFile(fd, status.size, buffer, blockSize, shouldStop,
+                     [&](const unsigned char* data, size_t n) { crc = platform::Crc32(crc, data, n); });
+        if (end == FeedEnd::ReadError) return kReadError;
         unsigned char bytes[4] = {static_cast<unsigned char>(crc >> 24),
                                   static_cast<unsigned char>(crc >> 16), static_cast<unsigned char>(crc >> 8),
                                   static_cast<unsigned char>(crc)};
@@ -121,8 +125,9 @@ std::string ComputeChecksum(const std::string& path, const std::string& algorith
     if (!kind) return kUnsupportedAlgorithmError;
     std::unique_ptr<platform::Digest> digest = platform::Digest::Start(*kind);
     if (!digest) return kMemoryError;
-    FeedFile(fd, status.size, buffer, blockSize, shouldStop,
-             [&](const unsigned char* data, size_t n) { digest->Update(data, n); });
+    FeedEnd end = FeedFile(fd, status.size, buffer, blockSize, shouldStop,
+                           [&](const unsigned char* data, size_t n) { digest->Update(data, n); });
+    if (end == FeedEnd::ReadError) return kReadError;
     std::string text = digest->FinishHex();
     return text.empty() ? kMemoryError : text;
 }

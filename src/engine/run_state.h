@@ -11,7 +11,8 @@ namespace corvane {
 inline std::atomic<bool> WorkerRunning{false};
 // Set by the main thread to ask the worker to stop.
 inline std::atomic<bool> AbortRequested{false};
-// The paths of the run as one text separated by line feeds; empty fields count and produce no row.
+// The paths of the run as one text separated by line feeds; empty fields count and produce no row. Each
+// field is a path written as a line: a line feed of the name travels as NUL (platform/path_lines.h).
 inline std::string FilePathList;
 // The number of fields of the running run's file list.
 inline std::atomic<int64_t> TotalFiles{0};

@@ -8,6 +8,7 @@
 #include "inputs/excluded_file.h"
 #include "inputs/run_start_controls.h"
 #include "platform/files.h"
+#include "platform/path_lines.h"
 #include "platform/services.h"
 #include "platform/text.h"
 #include "program/alerts.h"
@@ -30,7 +31,7 @@ void AppendPastedPath(const std::string& path, std::string& list) {
     }
     if (!status.HasSizeAbove0()) return;
     if (!list.empty()) list.push_back('\n');
-    list.append(path);
+    platform::AppendPathAsLine(list, path);
 }
 
 // The accepted entries of the text, split at line feeds only, each without blanks at its ends.

@@ -19,6 +19,7 @@
 #include "inputs/excluded_file.h"
 #include "inputs/exclusions.h"
 #include "platform/files.h"
+#include "platform/path_lines.h"
 
 namespace corvane {
 
@@ -181,8 +182,9 @@ class TreeScan {
                 // A sub-folder that kept something is one item: its files, then one more line feed.
                 if (out.size() != mark) out.push_back('\n');
             } else {
-                out.append(folder.path);
-                out.append(folder.names, item.nameOffset, item.nameLength);
+                platform::AppendPathAsLine(out, folder.path);
+                platform::AppendPathAsLine(
+                    out, std::string_view(folder.names).substr(item.nameOffset, item.nameLength));
                 out.push_back('\n');
             }
         }

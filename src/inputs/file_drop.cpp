@@ -9,6 +9,7 @@
 #include "inputs/exclusions.h"
 #include "inputs/run_start_controls.h"
 #include "platform/files.h"
+#include "platform/path_lines.h"
 #include "platform/services.h"
 #include "platform/text.h"
 #include "platform/ui.h"
@@ -27,8 +28,10 @@ bool IsExcludedFolderEntry(const std::string& folder) {
 }
 
 // Appends one item by the list's rule: a line feed first unless the list is empty. An empty folder scan
-// adds nothing.
+// adds nothing. The platform drops whole paths only: a relative one would name a file of the working folder,
+// not anything the user dropped.
 void AppendDroppedPath(const std::string& path, std::string& list) {
+    if (!path.starts_with('/')) return;
     platform::PathStatus status = platform::QueryPath(path);
     if (status.IsDirectory()) {
         if (IsExcludedFolderEntry(path)) return;
@@ -41,7 +44,7 @@ void AppendDroppedPath(const std::string& path, std::string& list) {
     }
     if (IsExcludedFile(path) || !status.HasSizeAbove0()) return;
     if (!list.empty()) list.push_back('\n');
-    list.append(path);
+    platform::AppendPathAsLine(list, path);
 }
 
 }  // namespace
@@ -64,7 +67,7 @@ void HandleFileDrop(const platform::Event& drop) {
     std::string_view rest = drop.text;
     for (;;) {
         size_t end = rest.find('\n');
-        AppendDroppedPath(std::string(rest.substr(0, end)), FilePathList);
+        AppendDroppedPath(platform::PathOfLine(rest.substr(0, end)), FilePathList);
         if (end == std::string_view::npos) break;
         rest = rest.substr(end + 1);
     }

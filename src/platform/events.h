@@ -41,7 +41,7 @@ struct Event {
     int object = 0;  // control id, menu item or timer number, by kind
     int type = 0;    // control events only
     int64_t data = 0;
-    std::string text;     // drops: the dropped paths, one per line
+    std::string text;     // drops: the dropped paths, one per line (platform/path_lines.h)
     uint64_t serial = 0;  // worker notices: the number of the run that posted them
 };
 

@@ -16,6 +16,7 @@ bool LineReader::Fill() {
     } while (n < 0 && errno == EINTR);
     if (n <= 0) {
         eof_ = true;
+        failed_ = n < 0;
         return false;
     }
     start_ = 0;

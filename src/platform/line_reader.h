@@ -11,8 +11,11 @@ namespace corvane::platform {
 class LineReader {
   public:
     explicit LineReader(int fd, size_t bufferSize = 1 << 20);
-    // The next line without its ending, valid until the next call; false at the end of the file.
+    // The next line without its ending, valid until the next call; false at the end of the file, and
+    // after a read error.
     bool Next(std::string_view& line);
+    // True once a read failed: the lines so far are not the whole file.
+    bool Failed() const { return failed_; }
 
   private:
     bool Fill();
@@ -22,6 +25,7 @@ class LineReader {
     size_t start_ = 0;
     size_t end_ = 0;
     bool eof_ = false;
+    bool failed_ = false;
     bool skipLf_ = false;  // the last line ended with CR: an LF right after it belongs to that ending
     std::string carry_;    // a line that crosses the end of the buffer
 };

@@ -25,11 +25,13 @@ std::string PatternBytes(size_t size) {
     return bytes;
 }
 
-// What FeedFileBlocks handed over: the bytes, the size of every piece and the number of stop tests.
+// What FeedFileBlocks handed over: the bytes, the size of every piece, the number of stop tests and how the
+// reading ended.
 struct Reading {
     std::string bytes;
     std::vector<size_t> pieces;
     int stopTests = 0;
+    FeedEnd end = FeedEnd::ReadError;
 };
 
 // Reads the file from its start; after every piece, afterPiece may change the world (set the stop, cut the
@@ -40,7 +42,7 @@ Reading ReadAll(const std::string& path, size_t block, size_t piece, const std::
     int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     EXPECT_GE(fd, 0) << path;
     std::vector<unsigned char> buffer(std::min(block, piece));
-    FeedFileBlocks(
+    reading.end = FeedFileBlocks(
         fd, buffer.data(), block, piece,
         [&] {
             ++reading.stopTests;
@@ -66,6 +68,7 @@ TEST(FeedFileBlocksTest, PiecesFillEachBlockExactly) {
     const std::vector<size_t> expected = {4096, 4096, 2048, 4096, 4096, 2048, 4096, 1024};
     EXPECT_EQ(reading.pieces, expected);
     EXPECT_EQ(reading.stopTests, 3);
+    EXPECT_EQ(reading.end, FeedEnd::EndOfFile);
 }
 
 // A stop requested while a block is being read ends the file when that block is done: never later, and the
@@ -85,6 +88,7 @@ TEST_P(StopBetweenPiecesTest, EndsTheFileAfterThatBlock) {
         });
     EXPECT_EQ(reading.bytes, content.substr(0, kBlock));
     EXPECT_EQ(reading.stopTests, 2);
+    EXPECT_EQ(reading.end, FeedEnd::Stopped);
 }
 
 INSTANTIATE_TEST_SUITE_P(PieceOfTheFirstBlock, StopBetweenPiecesTest, ::testing::Values(1, 2, 3, 4));
@@ -102,11 +106,12 @@ TEST(FeedFileBlocksTest, FileCutBetweenPiecesEndsAtItsNewEnd) {
             }
         });
     EXPECT_EQ(reading.bytes, content.substr(0, cut));
+    EXPECT_EQ(reading.end, FeedEnd::EndOfFile);
 }
 
-// A read that fails ends the file as its end would, keeping the bytes delivered before. /proc/self/mem
-// read from a mapped page into an unmapped one delivers the mapped bytes, then fails with EIO.
-TEST(FeedFileBlocksTest, ReadErrorMidFileKeepsTheBytesReadBefore) {
+// A read that fails ends the reading and is reported as a read error, after the bytes delivered before it.
+// /proc/self/mem read from a mapped page into an unmapped one delivers the mapped bytes, then fails with EIO.
+TEST(FeedFileBlocksTest, ReadErrorMidFileIsReportedAfterTheBytesReadBefore) {
     const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
     auto* memory = static_cast<unsigned char*>(
         mmap(nullptr, 3 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
@@ -122,7 +127,7 @@ TEST(FeedFileBlocksTest, ReadErrorMidFileKeepsTheBytesReadBefore) {
     std::vector<unsigned char> buffer(kPiece);
     std::string bytes;
     int stopTests = 0;
-    FeedFileBlocks(
+    FeedEnd end = FeedFileBlocks(
         fd, buffer.data(), kBlock, kPiece,
         [&] {
             ++stopTests;
@@ -133,6 +138,7 @@ TEST(FeedFileBlocksTest, ReadErrorMidFileKeepsTheBytesReadBefore) {
     munmap(memory, 2 * page);
     EXPECT_EQ(bytes, mapped.substr(100));
     EXPECT_EQ(stopTests, 1);
+    EXPECT_EQ(end, FeedEnd::ReadError);
 }
 
 }  // namespace

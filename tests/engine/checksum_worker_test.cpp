@@ -6,6 +6,9 @@
 #include <time.h>
 #include <utime.h>
 
+#include <cerrno>
+#include <fstream>
+
 #include "engine/file_checksum.h"
 #include "engine/malware_lookup.h"
 #include "engine/progress_notice.h"
@@ -16,6 +19,7 @@
 #include "platform/file_info.h"
 #include "platform/locale.h"
 #include "program/settings.h"
+#include "support/read_faults.h"
 
 namespace corvane {
 namespace {
@@ -23,6 +27,7 @@ namespace {
 using platform::ControlId;
 using platform::TheUi;
 using testing::EngineTest;
+using testing::TempFolder;
 
 const char* const kAbcSha256 = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
 
@@ -36,6 +41,7 @@ std::vector<int64_t> DataOf(const std::vector<platform::Event>& events) {
 class MalwareDbFixture {
   public:
     explicit MalwareDbFixture(const std::vector<std::string>& hashes) {
+        CloseMalwareDatabase();
         sqlite3_open(":memory:", &MalwareDb);
         sqlite3_exec(
             MalwareDb,
@@ -308,6 +314,20 @@ TEST_F(ChecksumWorkerTest, ThreatOnlyForListedSha256) {
     EXPECT_FALSE(TheUi().Row(ControlId::ChecksumList, 0)->red);
 }
 
+// A file whose reads fail part-way gets an error row with its size, never a checksum marked OK.
+TEST_F(ChecksumWorkerTest, FileWhoseReadFailsGetsAnErrorRow) {
+    std::string file = files_.Write("failing", std::string(3'000'000, 'x'));
+    ASSERT_TRUE(testing::FailReadsOf(file, 1 << 20, EIO));
+    StartRun(file, "SHA256");
+    PumpUntilRunEnds();
+    testing::StopFailingReads();
+    auto rows = TheUi().Rows(ControlId::ChecksumList);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].cells[1], kReadError);
+    EXPECT_EQ(rows[0].cells[2], "3 MB");
+    EXPECT_EQ(rows[0].cells[4], ErrorMark);
+}
+
 TEST(FindMalwareHashTest, LooksUpTheBoundKey) {
     MalwareDbFixture db({"ABCDEF"});
     EXPECT_STREQ(FindMalwareHash("abcdef"), ThreatMark);
@@ -318,11 +338,99 @@ TEST(FindMalwareHashTest, LooksUpTheBoundKey) {
     EXPECT_STREQ(FindMalwareHash("'"), OkMark);
 }
 
-TEST(FindMalwareHashTest, WithoutDatabaseOrTableEverythingIsOk) {
-    EXPECT_STREQ(FindMalwareHash(kAbcSha256), OkMark);
+// A database file that lists abc's SHA-256, opened as MalwareDb with a busy time-out short enough for a test
+// (the outcome does not depend on it: the lock below is held throughout).
+class MalwareDbFile {
+  public:
+    explicit MalwareDbFile(const TempFolder& folder) : path_(folder.path() + "/signatures.db") {
+        sqlite3* db = nullptr;
+        sqlite3_open(path_.c_str(), &db);
+        sqlite3_exec(db, kCreateTableStatement, nullptr, nullptr, nullptr);
+        std::string insert =
+            "INSERT INTO malware_hashes VALUES ('" + std::string(kAbcSha256) + "','Test','Test');";
+        sqlite3_exec(db, insert.c_str(), nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+    }
+    ~MalwareDbFile() {
+        sqlite3_close(other_);
+        CloseMalwareDatabase();
+    }
+    void Open() {
+        CloseMalwareDatabase();
+        sqlite3_open_v2(path_.c_str(), &MalwareDb, SQLITE_OPEN_READWRITE, nullptr);
+        sqlite3_busy_timeout(MalwareDb, 20);
+    }
+    // Another connection takes the file as a second program's import would, until Release.
+    void HoldExclusively() {
+        sqlite3_open(path_.c_str(), &other_);
+        ASSERT_EQ(sqlite3_exec(other_, "BEGIN EXCLUSIVE;", nullptr, nullptr, nullptr), SQLITE_OK);
+    }
+    void Release() { ASSERT_EQ(sqlite3_exec(other_, "ROLLBACK;", nullptr, nullptr, nullptr), SQLITE_OK); }
+    // Overwrites every page after the first (the schema), so the table and its index are garbage.
+    void DamagePages() {
+        CloseMalwareDatabase();
+        std::fstream file(path_, std::ios::in | std::ios::out | std::ios::binary);
+        file.seekg(0, std::ios::end);
+        auto size = static_cast<size_t>(file.tellg());
+        ASSERT_GT(size, 4096u);
+        file.seekp(4096);
+        file << std::string(size - 4096, '\x5a');
+    }
+
+  private:
+    std::string path_;
+    sqlite3* other_ = nullptr;
+};
+
+// A look-up the database cannot answer gives the error mark, never OK: a file that was not looked up must
+// not pass for one that is not listed.
+TEST(FindMalwareHashTest, UnansweredLookUpIsAnError) {
+    EXPECT_STREQ(FindMalwareHash(kAbcSha256), ErrorMark) << "no database";
     sqlite3_open(":memory:", &MalwareDb);
-    EXPECT_STREQ(FindMalwareHash(kAbcSha256), OkMark);
+    EXPECT_STREQ(FindMalwareHash(kAbcSha256), ErrorMark) << "no table";
     CloseMalwareDatabase();
+
+    TempFolder folder;
+    MalwareDbFile db(folder);
+    db.Open();
+    EXPECT_STREQ(FindMalwareHash(kAbcSha256), ThreatMark);
+    db.HoldExclusively();
+    EXPECT_STREQ(FindMalwareHash(kAbcSha256), ErrorMark) << "busy past the time-out";
+    EXPECT_STREQ(FindMalwareHash("abcde"), ErrorMark) << "busy past the time-out";
+    db.Release();
+    EXPECT_STREQ(FindMalwareHash(kAbcSha256), ThreatMark) << "answered again once the lock is gone";
+
+    db.DamagePages();
+    db.Open();
+    EXPECT_STREQ(FindMalwareHash(kAbcSha256), ErrorMark) << "damaged page";
+}
+
+// While the database cannot be read every checksum stays visible with the error mark, and the end of the run
+// says why; the next run that can read it marks as usual.
+TEST_F(ChecksumWorkerTest, UnansweredLookUpsMarkRowsAndTheEndTextSaysWhy) {
+    MalwareDbFile db(files_);
+    db.Open();
+    std::string list = files_.Write("a", "abc") + "\n" + files_.Write("b", "other");
+    db.HoldExclusively();
+    StartRun(list, "SHA256");
+    PumpUntilRunEnds();
+    auto rows = TheUi().Rows(ControlId::ChecksumList);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].cells[1], kAbcSha256);
+    for (const auto& row : rows) {
+        EXPECT_EQ(row.cells[4], ErrorMark);
+        EXPECT_FALSE(row.red);
+    }
+    EXPECT_EQ(TheUi().Text(ControlId::StatusLine), kLookupFailedText);
+
+    db.Release();
+    StartRun(list, "SHA256");
+    PumpUntilRunEnds();
+    rows = TheUi().Rows(ControlId::ChecksumList);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].cells[4], ThreatMark);
+    EXPECT_EQ(rows[1].cells[4], OkMark);
+    EXPECT_EQ(TheUi().Text(ControlId::StatusLine), kCompletionText);
 }
 
 }  // namespace

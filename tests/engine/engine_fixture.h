@@ -20,6 +20,7 @@
 #include "engine/checksum_worker.h"
 #include "engine/run_control.h"
 #include "engine/run_state.h"
+#include "malwaredb/database.h"
 #include "platform/events.h"
 #include "platform/headless/headless.h"
 #include "platform/ui.h"
@@ -55,11 +56,15 @@ class EngineTest : public ::testing::Test {
         setenv("HOME", home_.path().c_str(), 1);
         InitializeSharedState();
         BuildMainWindow();
+        // The program always has its malware database open; an empty one lists nothing.
+        sqlite3_open(":memory:", &MalwareDb);
+        RunDatabaseRequest(kCreateTableStatement);
     }
 
     void TearDown() override {
         // A worker left behind must not outlive the state it reads.
         WaitUntil([] { return LiveWorkers == 0; }, 20000);
+        CloseMalwareDatabase();
     }
 
     static bool WaitUntil(const std::function<bool()>& done, int limitMs) {

@@ -8,6 +8,7 @@
 #include <zlib.h>
 
 #include <array>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <map>
@@ -17,6 +18,7 @@
 #include "engine/block_reading.h"
 #include "engine/run_state.h"
 #include "engine_fixture.h"
+#include "support/read_faults.h"
 
 namespace corvane {
 namespace {
@@ -363,10 +365,63 @@ INSTANTIATE_TEST_SUITE_P(Files, ChangingFileTest,
                                            ChangeCase{"empties", 2 * kMiB, 0}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// A read error ends the file as its end would: /proc/self/mem is a regular file whose first bytes (the
-// unmapped page at address 0) cannot be read, so the sum is that of no bytes, not an error text.
-TEST(ComputeChecksumTest, ReadErrorEndsTheFileAsItsEnd) {
-    for (const Vector& v : kVectors) EXPECT_EQ(ComputeChecksum("/proc/self/mem", v.algorithm), v.empty);
+struct ReadFaultCase {
+    const char* name;
+    size_t size;
+    int64_t failAt;  // the offset from which reads fail
+};
+
+void PrintTo(const ReadFaultCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+// A read that fails after the open (a failing disk, a stick pulled out) is an error, never the checksum of
+// the bytes read before it, which would pass for the file's. A read that crosses the failing offset
+// delivers the bytes before it first, as a failing disk does.
+class ReadErrorTest : public ::testing::TestWithParam<ReadFaultCase> {
+  protected:
+    void TearDown() override { testing::StopFailingReads(); }
+};
+
+TEST_P(ReadErrorTest, IsAnErrorTextWithEveryAlgorithm) {
+    const ReadFaultCase& c = GetParam();
+    TempFolder folder;
+    std::string file = folder.Write("failing", RandomBytes(c.size, 29));
+    for (const char* algorithm : kAlgorithms) {
+        ASSERT_TRUE(testing::FailReadsOf(file, c.failAt, EIO));
+        EXPECT_EQ(ComputeChecksum(file, algorithm), kReadError) << algorithm;
+        EXPECT_EQ(testing::FailedReads(), 1) << algorithm << ": the failed read is not repeated";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Offsets, ReadErrorTest,
+                         ::testing::Values(ReadFaultCase{"at_the_first_byte", 3'000'000, 0},
+                                           ReadFaultCase{"after_1_MiB", 3'000'000, 1 << 20},
+                                           ReadFaultCase{"inside_a_piece", 3'000'000, (1 << 20) + 1000},
+                                           ReadFaultCase{"at_the_last_byte", 3'000'000, 2'999'999},
+                                           ReadFaultCase{"in_a_file_read_ahead", 12 * kMiB, 9 * kMiB + 7}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The kernel's own refusal: /proc/self/mem is a regular file whose first bytes (the unmapped page at
+// address 0) cannot be read.
+TEST(ComputeChecksumTest, FileTheKernelCannotReadIsAnError) {
+    for (const char* algorithm : kAlgorithms) {
+        EXPECT_EQ(ComputeChecksum("/proc/self/mem", algorithm), kReadError) << algorithm;
+    }
+}
+
+// A read interrupted by a signal is made again: the file is hashed whole.
+TEST(ComputeChecksumTest, InterruptedReadIsRepeated) {
+    TempFolder folder;
+    std::string content = RandomBytes(3'000'000, 31);
+    std::string file = folder.Write("interrupted", content);
+    std::string whole = folder.Write("whole", content);
+    for (const char* algorithm : kAlgorithms) {
+        ASSERT_TRUE(testing::FailReadsOf(file, kMiB + 5, EINTR, 3));
+        EXPECT_EQ(ComputeChecksum(file, algorithm), ComputeChecksum(whole, algorithm)) << algorithm;
+        EXPECT_EQ(testing::FailedReads(), 3) << algorithm;
+    }
+    testing::StopFailingReads();
 }
 
 // Above 10 MiB the file is also read ahead from a second thread; a stop still ends the file after the

@@ -109,6 +109,16 @@ TEST_F(MainWindowTest, DroppedFileUrlsKeepTheBytesOfTheirNames) {
     EXPECT_EQ(events[0].text, "/tmp/inv\xFF\xFE.txt\n/tmp/caf\xE9.txt\n/tmp/caf\xC3\xA9 x.txt");
 }
 
+// A line feed of a name travels inside its line as NUL, so that it never splits the name into two paths.
+TEST_F(MainWindowTest, DroppedNameWithALineFeedStaysOneLine) {
+    QMimeData data;
+    data.setData(QStringLiteral("text/uri-list"), "file:///tmp/q%0Arel.txt\r\nfile:///tmp/a%0A\r\n");
+    Drop(Main(), &data);
+    std::vector<Event> events = Pending();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].text, std::string("/tmp/q\0rel.txt\n/tmp/a\0", 22));
+}
+
 TEST_F(MainWindowTest, DropWithoutFilesIsPostedWithoutData) {
     QMimeData data;
     data.setText("just text");

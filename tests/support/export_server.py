@@ -13,6 +13,7 @@ Modes:
   notzip     a body that is not a zip archive
   nomember   a zip archive without full_sha256.txt
   crlf       the archive, its hash list with CR LF line endings
+  damaged    the archive with 64 bytes in the middle of its compressed data overwritten
 """
 import argparse
 import hashlib
@@ -50,7 +51,21 @@ def build_body(args):
     with zipfile.ZipFile(spool, "w", zipfile.ZIP_DEFLATED, compresslevel=1) as archive:
         archive.writestr(member, data)
     spool.seek(0)
-    return spool.read()
+    body = spool.read()
+    if args.mode == "damaged":
+        body = damaged(body)
+    return body
+
+
+def damaged(archive):
+    """The archive with 64 bytes in the middle of its one member's compressed data overwritten."""
+    with zipfile.ZipFile(io.BytesIO(archive)) as z:
+        info = z.infolist()[0]
+    name_length = int.from_bytes(archive[info.header_offset + 26:info.header_offset + 28], "little")
+    extra_length = int.from_bytes(archive[info.header_offset + 28:info.header_offset + 30], "little")
+    start = info.header_offset + 30 + name_length + extra_length
+    middle = start + info.compress_size // 2
+    return archive[:middle] + bytes((i * 37 + 11) & 0xFF for i in range(64)) + archive[middle + 64:]
 
 
 class Handler(http.server.BaseHTTPRequestHandler):
@@ -97,7 +112,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--port", type=int, default=0)
-    parser.add_argument("--mode", default="ok", choices=["ok", "404", "500", "stall", "notzip", "nomember", "crlf"])
+    parser.add_argument("--mode", default="ok", choices=["ok", "404", "500", "stall", "notzip", "nomember", "crlf", "damaged"])
     parser.add_argument("--last-modified", default="Wed, 09 Dec 2026 08:00:00 GMT",
                         help="the Last-Modified value; empty for no header")
     parser.add_argument("--hashes", type=int, default=20, help="number of generated hashes")

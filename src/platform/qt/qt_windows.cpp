@@ -13,6 +13,7 @@
 #include <QUrl>
 
 #include "platform/events.h"
+#include "platform/path_lines.h"
 #include "platform/qt/qt_app_menu.h"
 #include "platform/qt/qt_fonts.h"
 #include "platform/qt/qt_text.h"
@@ -119,7 +120,7 @@ class DocumentWindow : public QMainWindow, public WindowHost {
         for (const QUrl& url : event->mimeData()->urls()) {
             if (!url.isLocalFile()) continue;
             if (any) paths += '\n';
-            paths += LocalPathOf(url);
+            AppendPathAsLine(paths, LocalPathOf(url));
             any = true;
         }
         event->setDropAction(Qt::CopyAction);
