@@ -21,12 +21,13 @@ bool IsOwnedRegular(const struct stat& st) {
     return S_ISREG(st.st_mode) && st.st_uid == geteuid();
 }
 
-// O_NONBLOCK keeps a planted FIFO from blocking the open; it is cleared for the regular file we keep.
+// O_NONBLOCK keeps a planted FIFO from blocking the open; it is cleared for the regular file we keep. A
+// file with a second name may be a hard link to one of the user's own files, and is not used either.
 int OpenChecked(const std::string& path, int flags, mode_t mode) {
     int fd = open(path.c_str(), flags | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, mode);
     if (fd < 0) return -1;
     struct stat st {};
-    if (fstat(fd, &st) != 0 || !IsOwnedRegular(st)) {
+    if (fstat(fd, &st) != 0 || !IsOwnedRegular(st) || st.st_nlink != 1) {
         close(fd);
         return -1;
     }
@@ -72,10 +73,13 @@ int OpenOwnedFileForReading(const std::string& path) {
 }
 
 int CreateOwnedFile(const std::string& path) {
-    // No O_TRUNC here: another user's file must not be emptied before the owner check refuses it.
-    int fd = OpenChecked(path, O_WRONLY | O_CREAT, 0600);
+    // An existing file is never written through: it may be a hard link to another of the user's files,
+    // which no check of the name can tell. What stands there goes (only our own entry can), and the file
+    // is made anew; a name taken again meanwhile makes the exclusive create fail.
+    if (!RemoveOwnedEntry(path)) return -1;
+    int fd = OpenChecked(path, O_WRONLY | O_CREAT | O_EXCL, 0600);
     if (fd < 0) return -1;
-    if (ftruncate(fd, 0) != 0 || fchmod(fd, 0600) != 0) {
+    if (fchmod(fd, 0600) != 0) {
         close(fd);
         return -1;
     }
