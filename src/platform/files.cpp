@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <mutex>
 
 namespace corvane::platform {
 
@@ -104,7 +105,20 @@ mode_t ModeFor(const std::string& target, unsigned mode) {
 
 }  // namespace
 
+namespace {
+
+// Held by each atomic write, and for good once the program ends.
+std::mutex writingMutex;
+
+}  // namespace
+
+void StopFileWrites() {
+    // Never released: the process ends while it is held.
+    writingMutex.lock();
+}
+
 bool WriteFileAtomically(const std::string& requested, const std::string& text, unsigned mode) {
+    std::lock_guard writing(writingMutex);
     std::string path = WriteTarget(requested);
     std::string folder = ParentFolder(path);
     if (!folder.empty() && !MakeFolders(folder, 0700)) return false;

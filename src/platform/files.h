@@ -31,6 +31,9 @@ bool MakeFolders(const std::string& path, unsigned mode);
 // its target is replaced (another user's link is replaced itself); an existing file keeps its permissions,
 // a new one gets the mode less the umask.
 bool WriteFileAtomically(const std::string& path, const std::string& text, unsigned mode);
+// The program is ending: waits for a WriteFileAtomically in progress, and lets none start any more (they
+// wait until the process ends), so that no temporary file is left beside a settings file or an export.
+void StopFileWrites();
 // Renames the entry to a name that must not exist yet; false (errno EEXIST) when it does, so that nothing
 // standing there is ever replaced.
 bool RenameWithoutReplacing(const std::string& from, const std::string& to);

@@ -29,4 +29,10 @@ void RemoveLeftoverPrivateFolders(const std::string& parent);
 // Removes the folder and everything below it, never following links.
 void RemoveFolderTree(const std::string& path);
 
+// The program is ending: from now on no owned file is created or moved into place and no private folder is
+// made, so that what stands once this returns is all there is to remove.
+void CloseOwnedFiles();
+// Removes the private folders in the parent that this process made.
+void RemoveOwnPrivateFolders(const std::string& parent);
+
 }  // namespace corvane::platform

@@ -22,7 +22,6 @@
 #include "platform/qt/qt_display_guard.h"
 #include "platform/qt/qt_icons.h"
 #include "platform/qt/qt_mirror.h"
-#include "platform/qt/qt_signals.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/qt_x11_clipboard.h"
 
@@ -69,7 +68,6 @@ void QtServices::CreateApplication() {
     filter_ = new ApplicationFilter(app_.get());
     filter_->SetObservingAppearance(observingAppearance_);
     app_->installEventFilter(filter_);
-    StartTerminationNotifier();
     // The session ending is a quit request like any other; the program ends itself.
     QObject::connect(app_.get(), &QGuiApplication::commitDataRequest,
                      [](QSessionManager&) { Events().Post(MenuEvent(kQuitItem)); });
