@@ -123,13 +123,18 @@ int RunExternalCommand(const std::string& program, const std::vector<std::string
     while ((told = read(report[0], &childError, sizeof childError)) < 0 && errno == EINTR) {
     }
     close(report[0]);
-    int status = 0;
-    pid_t waited;
-    while ((waited = waitpid(pid, &status, 0)) < 0 && errno == EINTR) {
+    // The ended command is taken off the list before it is reaped, so that a stop never signals its
+    // process id once another process may have it.
+    siginfo_t ended{};
+    while (waitid(P_PID, static_cast<id_t>(pid), &ended, WEXITED | WNOWAIT) != 0 && errno == EINTR) {
     }
     {
         std::lock_guard lock(commandsMutex);
         runningCommands.erase(pid);
+    }
+    int status = 0;
+    pid_t waited;
+    while ((waited = waitpid(pid, &status, 0)) < 0 && errno == EINTR) {
     }
     if (waited < 0) return -1;
     if (told != 0) return -1;  // not started
