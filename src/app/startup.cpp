@@ -15,9 +15,12 @@
 #include "malwaredb/database.h"
 #include "malwaredb/open_database.h"
 #include "malwaredb/update_files.h"
+#include "malwaredb/updater.h"
+#include "platform/files.h"
 #include "platform/locale.h"
 #include "platform/paths.h"
 #include "platform/services.h"
+#include "platform/termination_signals.h"
 #include "platform/ui.h"
 #include "program/alerts.h"
 #include "program/clipboard_state.h"
@@ -83,7 +86,20 @@ void CheckDisplayWidth() {
     EndProgram();
 }
 
+void CatchTerminationSignals() {
+    platform::WatchTerminationSignals(TerminateProgram);
+}
+
+void TerminateProgram() {
+    AbortRequested = true;
+    StopUpdateForProgramEnd();
+    RemoveUpdateFilesForProgramEnd();
+    platform::StopFileWrites();
+    EndProgram();
+}
+
 void RunProgram() {
+    CatchTerminationSignals();
     platform::CaptureUserLocale();  // before the process locale is set below
     auto& services = platform::Platform();
     services.ActivateApplication();

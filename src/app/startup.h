@@ -21,4 +21,12 @@ void CheckDisplayWidth();
 // Quit and close: stop the run, release the search field, delete the updater's files, remove the observer.
 [[noreturn]] void ShutdownProgram();
 
+// From the first moment, SIGTERM and SIGINT end the program through TerminateProgram, on a thread of their
+// own. Call before any other thread exists; later calls do nothing.
+void CatchTerminationSignals();
+// A termination signal, whatever the program is doing: the start-up update stops (commands killed, the
+// download broken off, an import rolled back, nothing stored), its files are removed, no settings or export
+// file is left half written, and the program ends with status 0.
+[[noreturn]] void TerminateProgram();
+
 }  // namespace corvane

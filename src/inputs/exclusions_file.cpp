@@ -1,9 +1,5 @@
 #include "inputs/exclusions_file.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <string_view>
 
 #include "inputs/exclusions.h"
@@ -12,31 +8,10 @@
 
 namespace corvane {
 
-namespace {
-
-bool ReadWholeFile(const std::string& path, std::string& text) {
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    char buffer[16384];
-    ssize_t n;
-    while ((n = read(fd, buffer, sizeof buffer)) != 0) {
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            close(fd);
-            return false;
-        }
-        text.append(buffer, static_cast<size_t>(n));
-    }
-    close(fd);
-    return true;
-}
-
-}  // namespace
-
 void LoadExclusions() {
     if (!platform::QueryPath(ExclusionsConfigPath).HasSizeAbove0()) return;
     std::string text;
-    if (!ReadWholeFile(ExclusionsConfigPath, text)) return;
+    if (!platform::ReadRegularFile(ExclusionsConfigPath, text)) return;
     // Lines end at a carriage return, a line feed, or both together; an empty line between CR and LF
     // holds no key, so splitting at either character alone reads the same.
     std::string_view rest = text;
@@ -51,8 +26,7 @@ void LoadExclusions() {
 }
 
 bool SaveExclusions(const std::string& excludedDirs) {
-    return platform::WriteFileAtomically(ExclusionsConfigPath,
-                                         kExclusionsKey + excludedDirs + "\n", 0600);
+    return platform::WriteFileAtomically(ExclusionsConfigPath, kExclusionsKey + excludedDirs + "\n", 0600);
 }
 
 }  // namespace corvane

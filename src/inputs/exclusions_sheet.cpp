@@ -88,8 +88,7 @@ void Save() {
 
 // Waits for the sheet's buttons; false when the sheet is to close.
 bool HandleSheetEvent(const platform::Event& event) {
-    if (platform::IsQuitRequest(event))
-        return false;  // Ctrl+Q or a termination signal: closed as Cancel would
+    if (platform::IsQuitRequest(event)) return false;  // Ctrl+Q or the session's end: closed as Cancel would
     if (event.kind != platform::kControlEvent) return true;  // menus, drops, timers, size, close: dropped
     switch (static_cast<ControlId>(event.object)) {
         case ControlId::ExclusionsEditor:

@@ -3,8 +3,11 @@
 #include <curl/curl.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <memory>
 #include <mutex>
+#include <set>
 
 namespace corvane::platform {
 
@@ -44,6 +47,57 @@ int WatchForStall(void* user, curl_off_t, curl_off_t received, curl_off_t, curl_
     return now - transfer->lastArrival >= transfer->stallLimit ? 1 : 0;
 }
 
+// The transfers in progress, so that CancelDownloads can wake each one's wait.
+std::mutex transfersMutex;
+std::set<CURLM*> activeTransfers;
+std::atomic<bool> downloadsCancelled{false};
+
+struct MultiCleanup {
+    void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
+};
+using MultiHandle = std::unique_ptr<CURLM, MultiCleanup>;
+
+// Listed while it runs; a transfer listed after the cancel is refused.
+class ListedTransfer {
+  public:
+    explicit ListedTransfer(CURLM* multi) : multi_(multi) {
+        std::lock_guard lock(transfersMutex);
+        listed_ = !downloadsCancelled;
+        if (listed_) activeTransfers.insert(multi_);
+    }
+    ~ListedTransfer() {
+        std::lock_guard lock(transfersMutex);
+        activeTransfers.erase(multi_);
+    }
+    ListedTransfer(const ListedTransfer&) = delete;
+    ListedTransfer& operator=(const ListedTransfer&) = delete;
+    bool listed() const { return listed_; }
+
+  private:
+    CURLM* multi_;
+    bool listed_ = false;
+};
+
+// Runs the transfer until it ends or the downloads are cancelled; its result, or an abort.
+CURLcode Perform(CURLM* multi) {
+    ListedTransfer transfer(multi);
+    if (!transfer.listed()) return CURLE_ABORTED_BY_CALLBACK;
+    while (!downloadsCancelled) {
+        int running = 0;
+        if (curl_multi_perform(multi, &running) != CURLM_OK) return CURLE_FAILED_INIT;
+        if (running == 0) {
+            int left = 0;
+            while (CURLMsg* message = curl_multi_info_read(multi, &left)) {
+                if (message->msg == CURLMSG_DONE) return message->data.result;
+            }
+            return CURLE_FAILED_INIT;
+        }
+        // At most a second, so that the stall watch is asked even while nothing arrives.
+        if (curl_multi_poll(multi, nullptr, 0, 1000, nullptr) != CURLM_OK) return CURLE_FAILED_INIT;
+    }
+    return CURLE_ABORTED_BY_CALLBACK;
+}
+
 void InitializeCurlOnce() {
     static std::once_flag once;
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
@@ -69,11 +123,21 @@ bool DownloadToFile(const std::string& url, int fd, const DownloadOptions& optio
     curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, WatchForStall);
     curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
 
-    bool ok = curl_easy_perform(curl) == CURLE_OK;
+    bool ok = false;
+    if (MultiHandle multi{curl_multi_init()}; multi && curl_multi_add_handle(multi.get(), curl) == CURLM_OK) {
+        ok = Perform(multi.get()) == CURLE_OK;
+        curl_multi_remove_handle(multi.get(), curl);
+    }
     long status = 0;
     curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
     curl_easy_cleanup(curl);
     return ok && status < 400;
+}
+
+void CancelDownloads() {
+    std::lock_guard lock(transfersMutex);
+    downloadsCancelled = true;
+    for (CURLM* multi : activeTransfers) curl_multi_wakeup(multi);
 }
 
 }  // namespace corvane::platform

@@ -18,4 +18,8 @@ struct DownloadOptions {
 // error page is never taken for the content. The caller owns the file and deletes it after a failure.
 bool DownloadToFile(const std::string& url, int fd, const DownloadOptions& options);
 
+// The program is ending: every download in progress fails at once, wherever it waits (name resolution,
+// connection, a stalled transfer), and none starts any more.
+void CancelDownloads();
+
 }  // namespace corvane::platform

@@ -124,10 +124,10 @@ enum MenuItem : int {
     kResetLayoutItem = 168,  // Ctrl+R
     kPasteItem = 172,        // Ctrl+V
     kAppAboutItem = -3,      // the application menu's About
-    kQuitItem = -4,          // the application menu's Quit, Ctrl+Q, SIGTERM and SIGINT
+    kQuitItem = -4,          // the application menu's Quit, Ctrl+Q and the session's end
 };
 
-// Ctrl+Q, the menu's Quit or a termination signal.
+// Ctrl+Q, the menu's Quit or the session's end.
 inline bool IsQuitRequest(const Event& event) {
     return event.kind == kMenuEvent && event.object == kQuitItem;
 }

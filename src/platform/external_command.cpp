@@ -7,6 +7,8 @@
 
 #include <cerrno>
 #include <csignal>
+#include <mutex>
+#include <set>
 
 namespace corvane::platform {
 
@@ -50,8 +52,13 @@ bool PlaceDescriptor(int fd, int place) {
     // program that asks a question (unzip for a password, which it asks on the terminal) gets no answer and
     // goes on instead of waiting for one nobody gives. The program writes no log, so what the command
     // prints goes nowhere; its complaints still reach standard error.
+    // The program blocks its termination signals for the thread that waits for them; the command must
+    // not inherit that.
+    sigset_t none;
+    sigemptyset(&none);
     int error = 0;
-    if (setsid() < 0 || !PlaceDescriptor(null, STDIN_FILENO) || !PlaceDescriptor(null, STDOUT_FILENO)) {
+    if (sigprocmask(SIG_SETMASK, &none, nullptr) != 0 || setsid() < 0 ||
+        !PlaceDescriptor(null, STDIN_FILENO) || !PlaceDescriptor(null, STDOUT_FILENO)) {
         error = errno;
     } else {
         execvp(argv[0], argv);
@@ -62,7 +69,24 @@ bool PlaceDescriptor(int fd, int place) {
     _exit(127);
 }
 
+// The commands running now, so that the program's end can stop them; after that none starts.
+std::mutex commandsMutex;
+std::set<pid_t> runningCommands;
+bool commandsStopped = false;
+
+// Each command leads a session and a process group of its own, so the group takes what it started along.
+void Kill(pid_t pid) {
+    kill(-pid, SIGKILL);
+    kill(pid, SIGKILL);  // the child may not have made its group yet
+}
+
 }  // namespace
+
+void StopExternalCommands() {
+    std::lock_guard lock(commandsMutex);
+    commandsStopped = true;
+    for (pid_t pid : runningCommands) Kill(pid);
+}
 
 int RunExternalCommand(const std::string& program, const std::vector<std::string>& arguments) {
     std::vector<char*> argv;
@@ -78,8 +102,16 @@ int RunExternalCommand(const std::string& program, const std::vector<std::string
         return -1;
     }
     pid_t parent = getpid();
-    pid_t pid = fork();
-    if (pid == 0) StartInChild(parent, null, report[1], argv.data());
+    pid_t pid = -1;
+    {
+        // Started and listed in one step, so that a stop never misses a command that is starting.
+        std::lock_guard lock(commandsMutex);
+        if (!commandsStopped) {
+            pid = fork();
+            if (pid == 0) StartInChild(parent, null, report[1], argv.data());
+            if (pid > 0) runningCommands.insert(pid);
+        }
+    }
     close(null);
     close(report[1]);
     if (pid < 0) {
@@ -91,10 +123,20 @@ int RunExternalCommand(const std::string& program, const std::vector<std::string
     while ((told = read(report[0], &childError, sizeof childError)) < 0 && errno == EINTR) {
     }
     close(report[0]);
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0) {
-        if (errno != EINTR) return -1;
+    // The ended command is taken off the list before it is reaped, so that a stop never signals its
+    // process id once another process may have it.
+    siginfo_t ended{};
+    while (waitid(P_PID, static_cast<id_t>(pid), &ended, WEXITED | WNOWAIT) != 0 && errno == EINTR) {
     }
+    {
+        std::lock_guard lock(commandsMutex);
+        runningCommands.erase(pid);
+    }
+    int status = 0;
+    pid_t waited;
+    while ((waited = waitpid(pid, &status, 0)) < 0 && errno == EINTR) {
+    }
+    if (waited < 0) return -1;
     if (told != 0) return -1;  // not started
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }

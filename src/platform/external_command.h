@@ -18,4 +18,8 @@ std::vector<std::string> SplitParameterText(const std::string& text);
 int RunExternalCommand(const std::string& program, const std::vector<std::string>& arguments);
 int RunExternalCommand(const std::string& program, const std::string& parameterText);
 
+// The program is ending: every command still running is killed (with what it started), and none starts
+// any more (RunExternalCommand then returns -1 at once).
+void StopExternalCommands();
+
 }  // namespace corvane::platform

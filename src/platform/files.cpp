@@ -6,8 +6,10 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <mutex>
 
 namespace corvane::platform {
 
@@ -23,6 +25,36 @@ bool PathIsMissing(const std::string& path) {
     struct stat st {};
     if (stat(path.c_str(), &st) == 0) return false;
     return errno == ENOENT || errno == ENOTDIR;
+}
+
+bool ReadRegularFile(const std::string& path, std::string& text) {
+    text.clear();
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) return false;
+    struct stat st {};
+    bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+              fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0;
+    char buffer[65536];
+    while (ok) {
+        ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            ok = n == 0;
+            break;
+        }
+        text.append(buffer, static_cast<size_t>(n));
+    }
+    close(fd);
+    if (!ok) text.clear();
+    return ok;
+}
+
+bool RenameWithoutReplacing(const std::string& from, const std::string& to) {
+    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+    if (errno != EINVAL && errno != ENOSYS) return false;
+    // A file system without the flag: a second name made exclusively, then the first one removed.
+    if (link(from.c_str(), to.c_str()) != 0) return false;
+    return unlink(from.c_str()) == 0;
 }
 
 std::string ParentFolder(const std::string& path) {
@@ -73,7 +105,20 @@ mode_t ModeFor(const std::string& target, unsigned mode) {
 
 }  // namespace
 
+namespace {
+
+// Held by each atomic write, and for good once the program ends.
+std::mutex writingMutex;
+
+}  // namespace
+
+void StopFileWrites() {
+    // Never released: the process ends while it is held.
+    writingMutex.lock();
+}
+
 bool WriteFileAtomically(const std::string& requested, const std::string& text, unsigned mode) {
+    std::lock_guard writing(writingMutex);
     std::string path = WriteTarget(requested);
     std::string folder = ParentFolder(path);
     if (!folder.empty() && !MakeFolders(folder, 0700)) return false;

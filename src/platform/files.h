@@ -19,6 +19,11 @@ PathStatus QueryPath(const std::string& path);
 // True only when the answer is that no such file exists (other failures are not "missing").
 bool PathIsMissing(const std::string& path);
 
+// The whole content of a regular file. The file is opened without blocking and tested once open, so that
+// a FIFO or a device at the name can neither hold the caller up nor be read: anything but a readable
+// regular file counts as missing (false).
+bool ReadRegularFile(const std::string& path, std::string& text);
+
 // Creates every missing folder of the path with the given mode.
 bool MakeFolders(const std::string& path, unsigned mode);
 // Writes the text to a temporary file beside the path and renames it over the path, so a crash never
@@ -26,6 +31,12 @@ bool MakeFolders(const std::string& path, unsigned mode);
 // its target is replaced (another user's link is replaced itself); an existing file keeps its permissions,
 // a new one gets the mode less the umask.
 bool WriteFileAtomically(const std::string& path, const std::string& text, unsigned mode);
+// The program is ending: waits for a WriteFileAtomically in progress, and lets none start any more (they
+// wait until the process ends), so that no temporary file is left beside a settings file or an export.
+void StopFileWrites();
+// Renames the entry to a name that must not exist yet; false (errno EEXIST) when it does, so that nothing
+// standing there is ever replaced.
+bool RenameWithoutReplacing(const std::string& from, const std::string& to);
 // The folder part of a path ("" when it has no "/").
 std::string ParentFolder(const std::string& path);
 

@@ -10,6 +10,7 @@
 #include <charconv>
 #include <csignal>
 #include <cstdio>
+#include <mutex>
 #include <string_view>
 #include <vector>
 
@@ -21,12 +22,13 @@ bool IsOwnedRegular(const struct stat& st) {
     return S_ISREG(st.st_mode) && st.st_uid == geteuid();
 }
 
-// O_NONBLOCK keeps a planted FIFO from blocking the open; it is cleared for the regular file we keep.
+// O_NONBLOCK keeps a planted FIFO from blocking the open; it is cleared for the regular file we keep. A
+// file with a second name may be a hard link to one of the user's own files, and is not used either.
 int OpenChecked(const std::string& path, int flags, mode_t mode) {
     int fd = open(path.c_str(), flags | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, mode);
     if (fd < 0) return -1;
     struct stat st {};
-    if (fstat(fd, &st) != 0 || !IsOwnedRegular(st)) {
+    if (fstat(fd, &st) != 0 || !IsOwnedRegular(st) || st.st_nlink != 1) {
         close(fd);
         return -1;
     }
@@ -60,6 +62,30 @@ bool ProcessHasEnded(pid_t pid) {
     return kill(pid, 0) != 0 && errno == ESRCH;
 }
 
+// Held while an entry is made; CloseOwnedFiles takes it to shut the door.
+std::mutex makingMutex;
+bool makingClosed = false;
+
+// The private folders in the parent whose names pass the test, never links or other users' entries.
+template <typename Test>
+std::vector<std::string> PrivateFolders(const std::string& parent, Test test) {
+    std::vector<std::string> found;
+    DIR* dir = opendir(parent.c_str());
+    if (!dir) return found;
+    while (const dirent* entry = readdir(dir)) {
+        pid_t owner = OwnerInName(entry->d_name);
+        if (owner == 0 || !test(owner)) continue;
+        struct stat st {};
+        if (fstatat(dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISDIR(st.st_mode) ||
+            st.st_uid != geteuid()) {
+            continue;
+        }
+        found.push_back((parent.empty() || parent.back() == '/' ? parent : parent + "/") + entry->d_name);
+    }
+    closedir(dir);
+    return found;
+}
+
 int RemoveVisited(const char* path, const struct stat*, int, FTW*) {
     ::remove(path);
     return 0;
@@ -72,10 +98,14 @@ int OpenOwnedFileForReading(const std::string& path) {
 }
 
 int CreateOwnedFile(const std::string& path) {
-    // No O_TRUNC here: another user's file must not be emptied before the owner check refuses it.
-    int fd = OpenChecked(path, O_WRONLY | O_CREAT, 0600);
+    // An existing file is never written through: it may be a hard link to another of the user's files,
+    // which no check of the name can tell. What stands there goes (only our own entry can), and the file
+    // is made anew; a name taken again meanwhile makes the exclusive create fail.
+    std::lock_guard lock(makingMutex);
+    if (makingClosed || !RemoveOwnedEntry(path)) return -1;
+    int fd = OpenChecked(path, O_WRONLY | O_CREAT | O_EXCL, 0600);
     if (fd < 0) return -1;
-    if (ftruncate(fd, 0) != 0 || fchmod(fd, 0600) != 0) {
+    if (fchmod(fd, 0600) != 0) {
         close(fd);
         return -1;
     }
@@ -96,6 +126,8 @@ bool RemoveOwnedEntry(const std::string& path) {
 }
 
 bool MoveIntoPlace(const std::string& from, const std::string& to) {
+    std::lock_guard lock(makingMutex);
+    if (makingClosed) return false;
     struct stat st {};
     if (lstat(to.c_str(), &st) == 0 && !IsOwnedRegular(st)) return false;
     if (lstat(from.c_str(), &st) != 0 || !IsOwnedRegular(st) || chmod(from.c_str(), 0600) != 0) return false;
@@ -108,28 +140,25 @@ std::string MakePrivateFolder(const std::string& parent) {
     if (!pattern.empty() && pattern.back() != '/') pattern += '/';
     // The process id in the name tells a later start whether the folder is still in use.
     pattern += std::string(kPrivatePrefix) + std::to_string(getpid()) + "-" + std::string(kUniqueTail);
-    if (!mkdtemp(pattern.data())) return {};
+    std::lock_guard lock(makingMutex);
+    if (makingClosed || !mkdtemp(pattern.data())) return {};
     return pattern;
 }
 
 void RemoveLeftoverPrivateFolders(const std::string& parent) {
-    DIR* dir = opendir(parent.c_str());
-    if (!dir) return;
-    std::vector<std::string> leftovers;
-    while (const dirent* entry = readdir(dir)) {
-        pid_t owner = OwnerInName(entry->d_name);
-        if (owner == 0 || owner == getpid() || !ProcessHasEnded(owner)) continue;
-        // The entry itself: a link of that name is nobody's folder, and another user's folder is theirs.
-        struct stat st {};
-        if (fstatat(dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISDIR(st.st_mode) ||
-            st.st_uid != geteuid()) {
-            continue;
-        }
-        leftovers.push_back(entry->d_name);
-    }
-    closedir(dir);
-    std::string folder = parent.empty() || parent.back() == '/' ? parent : parent + "/";
-    for (const std::string& name : leftovers) RemoveFolderTree(folder + name);
+    // The entry itself: a link of that name is nobody's folder, and another user's folder is theirs.
+    auto ended = [](pid_t owner) { return owner != getpid() && ProcessHasEnded(owner); };
+    for (const std::string& folder : PrivateFolders(parent, ended)) RemoveFolderTree(folder);
+}
+
+void RemoveOwnPrivateFolders(const std::string& parent) {
+    auto own = [](pid_t owner) { return owner == getpid(); };
+    for (const std::string& folder : PrivateFolders(parent, own)) RemoveFolderTree(folder);
+}
+
+void CloseOwnedFiles() {
+    std::lock_guard lock(makingMutex);
+    makingClosed = true;
 }
 
 void RemoveFolderTree(const std::string& path) {

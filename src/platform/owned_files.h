@@ -1,6 +1,6 @@
 // Files at fixed names in a folder that other users can write to (such as /tmp/). Such a file is never
-// opened through a symbolic link, never used when another user owns it or when it is not a regular file:
-// it then counts as missing. Files made here have mode 0600.
+// opened through a symbolic link, never used when another user owns it, when it is not a regular file or
+// when it has a second name (a hard link): it then counts as missing. Files made here are new, mode 0600.
 #pragma once
 
 #include <cstdint>
@@ -10,8 +10,9 @@ namespace corvane::platform {
 
 // A read-only descriptor, or -1.
 int OpenOwnedFileForReading(const std::string& path);
-// A write-only descriptor of the file, created (0600) or truncated; -1 when the path is taken by a link,
-// something that is not a regular file, or another user's file.
+// A write-only descriptor of a new, empty file (0600) at the path: this user's entry standing there is
+// removed first, so that nothing is written through an existing name (a hard link to another file of the
+// user's). -1 when something there cannot be removed (another user's entry, a folder).
 int CreateOwnedFile(const std::string& path);
 // The size of an owned regular file; -1 for anything else.
 int64_t OwnedFileSize(const std::string& path);
@@ -27,5 +28,11 @@ std::string MakePrivateFolder(const std::string& parent);
 void RemoveLeftoverPrivateFolders(const std::string& parent);
 // Removes the folder and everything below it, never following links.
 void RemoveFolderTree(const std::string& path);
+
+// The program is ending: from now on no owned file is created or moved into place and no private folder is
+// made, so that what stands once this returns is all there is to remove.
+void CloseOwnedFiles();
+// Removes the private folders in the parent that this process made.
+void RemoveOwnPrivateFolders(const std::string& parent);
 
 }  // namespace corvane::platform

@@ -15,21 +15,8 @@ namespace corvane::platform {
 
 namespace {
 
-plist_t Dict(void* p) { return static_cast<plist_t>(p); }
-
-// The file's bytes; "" for anything that is not a readable regular file.
-std::string ReadWholeFile(const std::string& path) {
-    std::string text;
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return text;
-    struct stat st {};
-    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
-        char buffer[65536];
-        ssize_t n;
-        while ((n = read(fd, buffer, sizeof buffer)) > 0) text.append(buffer, static_cast<size_t>(n));
-    }
-    close(fd);
-    return text;
+plist_t Dict(void* p) {
+    return static_cast<plist_t>(p);
 }
 
 }  // namespace
@@ -43,7 +30,9 @@ UserDefaults::~UserDefaults() {
 void UserDefaults::LoadOnce() {
     if (loaded_) return;
     loaded_ = true;
-    std::string xml = ReadWholeFile(path_);
+    // A preferences file that is not a regular file (a FIFO, say) reads as no values.
+    std::string xml;
+    ReadRegularFile(path_, xml);
     plist_t root = nullptr;
     if (!xml.empty()) plist_from_xml(xml.data(), static_cast<uint32_t>(xml.size()), &root);
     if (root && plist_get_node_type(root) != PLIST_DICT) {
@@ -152,7 +141,9 @@ std::string StorableText(std::string_view text) {
     return ReplaceAll(out, "\xEF\xBF\xBF", kReplacementCharacter);
 }
 
-std::string PreferencesFilePath() { return HomeFolderPath() + "Library/Preferences/com.veltrane.Corvane.plist"; }
+std::string PreferencesFilePath() {
+    return HomeFolderPath() + "Library/Preferences/com.veltrane.Corvane.plist";
+}
 
 UserDefaults& StandardUserDefaults() {
     static UserDefaults defaults(PreferencesFilePath());

@@ -27,6 +27,10 @@ void AtProgramEnd(void (*step)()) {
 }
 
 void EndProgram() {
+    // A termination signal's thread and the main thread may both get here; the first one ends the process
+    // and the other waits for that.
+    static std::mutex endingMutex;
+    endingMutex.lock();
     std::fflush(nullptr);
     std::vector<void (*)()> steps;
     {

@@ -8,7 +8,8 @@ namespace corvane {
 // subsystems.
 void AtProgramEnd(void (*step)());
 
-// Flushes the standard streams, runs the registered steps (last added first) and exits with status 0.
+// Flushes the standard streams, runs the registered steps (last added first) and exits with status 0. From
+// any thread; a second caller waits for the first one's end.
 [[noreturn]] void EndProgram();
 
 }  // namespace corvane

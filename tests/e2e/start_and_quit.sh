@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Starts the real program on a private Xvfb display twice: the first run ends with Ctrl+Q, the second with
-# SIGTERM; both must show the main window and end with exit status 0.
+# Starts the real program on a private Xvfb display three times: the first run ends with Ctrl+Q, the second
+# with SIGTERM; both must show the main window and end with exit status 0. The third finds FIFOs in place
+# of the preferences and exclusions files, which must not hold up its start.
 # Usage: start_and_quit.sh path/to/corvane
 program=$(realpath "$1")
 source "$(dirname "$0")/session.sh"
@@ -29,3 +30,12 @@ expect_exit_0 "Ctrl+Q"
 start_program
 kill -TERM "$app_pid"
 expect_exit_0 "SIGTERM"
+
+preferences="$HOME/Library/Preferences"
+mkdir -p "$preferences"
+rm -f "$preferences/com.veltrane.Corvane.plist" "$preferences/Corvane_ExclusionsConfig.txt"
+mkfifo "$preferences/com.veltrane.Corvane.plist" "$preferences/Corvane_ExclusionsConfig.txt" ||
+    fail "could not make the FIFOs"
+start_program
+kill -TERM "$app_pid"
+expect_exit_0 "SIGTERM after a start with FIFOs for the settings files"

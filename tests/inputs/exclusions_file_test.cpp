@@ -5,6 +5,7 @@
 
 #include "inputs/exclusions.h"
 #include "inputs_fixture.h"
+#include "support/planted_fifo.h"
 
 namespace corvane {
 namespace {
@@ -49,7 +50,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FileCase{"no key at all\n", "/Applications|/System|/Volumes|/Library|/Trash"}),
     [](const ::testing::TestParamInfo<FileCase>& info) { return "Case" + std::to_string(info.index); });
 
-TEST_F(ExclusionsFileTest, MissingEmptyOrFolderLeavesTheListAsItIs) {
+TEST_F(ExclusionsFileTest, MissingEmptyFolderOrFifoLeavesTheListAsItIs) {
     ExcludedDirs = "/kept";
     LoadExclusions();
     EXPECT_EQ(ExcludedDirs, "/kept");
@@ -60,6 +61,12 @@ TEST_F(ExclusionsFileTest, MissingEmptyOrFolderLeavesTheListAsItIs) {
     MakeFolder(kConfig);
     LoadExclusions();
     EXPECT_EQ(ExcludedDirs, "/kept");
+    std::filesystem::remove(Path(kConfig));
+    testing::PlantedFifo fifo(Path(kConfig));
+    ASSERT_TRUE(fifo.made());
+    LoadExclusions();
+    EXPECT_EQ(ExcludedDirs, "/kept");
+    EXPECT_FALSE(fifo.HadToUnblock()) << "loading waited on a FIFO";
 }
 
 TEST_F(ExclusionsFileTest, SaveWritesOneLineReadBackByLoad) {

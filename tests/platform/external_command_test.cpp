@@ -165,5 +165,34 @@ TEST(RunExternalCommandTest, TheProgramEndsWithItsCaller) {
     EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the command lived on after its caller was killed";
 }
 
+// The program's end kills a running command with what it started, and no command starts afterwards.
+TEST(RunExternalCommandTest, StopKillsTheRunningCommandsAndStartsNoMore) {
+    testing::TempFolder folder;
+    std::string started = folder.path() + "/started";
+    // The shell starts a child of its own, which the stop must end too.
+    auto command = std::async(std::launch::async, [&] {
+        return RunExternalCommand(
+            "sh", std::vector<std::string>{"-c", "sleep 300 & echo $! > '" + started + "'; wait"});
+    });
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    std::string grandchild;
+    while (grandchild.empty() && std::chrono::steady_clock::now() < deadline) {
+        std::ifstream(started) >> grandchild;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ASSERT_FALSE(grandchild.empty());
+    StopExternalCommands();
+    ASSERT_EQ(command.wait_for(std::chrono::seconds(30)), std::future_status::ready);
+    EXPECT_EQ(command.get(), -1);
+    pid_t sleeper = std::stoi(grandchild);
+    deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (kill(sleeper, 0) == 0 && std::chrono::steady_clock::now() < deadline) {
+        waitpid(sleeper, nullptr, WNOHANG);  // reaped only if it became our child
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_NE(kill(sleeper, 0), 0) << "the command's own child lived on";
+    EXPECT_EQ(RunExternalCommand("true", std::vector<std::string>{}), -1);
+}
+
 }  // namespace
 }  // namespace corvane::platform

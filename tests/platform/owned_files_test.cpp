@@ -44,7 +44,7 @@ TEST_F(OwnedFilesTest, APrivateFolderIsOnlyOurs) {
     EXPECT_EQ(st.st_uid, geteuid());
 }
 
-TEST_F(OwnedFilesTest, NewFilesHaveMode0600AndExistingOnesAreTruncated) {
+TEST_F(OwnedFilesTest, NewFilesHaveMode0600AndExistingOnesAreReplacedEmpty) {
     std::ofstream(fixed_) << "old content";
     chmod(fixed_.c_str(), 0644);
     int fd = CreateOwnedFile(fixed_);
@@ -58,13 +58,48 @@ TEST_F(OwnedFilesTest, NewFilesHaveMode0600AndExistingOnesAreTruncated) {
 
 TEST_F(OwnedFilesTest, ALinkIsNeverFollowed) {
     ASSERT_EQ(symlink(victim_.c_str(), fixed_.c_str()), 0);
-    EXPECT_LT(CreateOwnedFile(fixed_), 0);
     EXPECT_LT(OpenOwnedFileForReading(fixed_), 0);
     EXPECT_EQ(OwnedFileSize(fixed_), -1);
     EXPECT_EQ(Read(victim_), "keep");
     // Removing the link removes the link, not its target.
     EXPECT_TRUE(RemoveOwnedEntry(fixed_));
     EXPECT_EQ(Read(victim_), "keep");
+}
+
+// Symbolic and hard links to the user's own file, and a FIFO, at the name: creating the file replaces the
+// entry with a new file and never writes through it; reading refuses it.
+TEST_F(OwnedFilesTest, CreatingReplacesWhatStandsThereAndNeverWritesThroughIt) {
+    struct Case {
+        const char* name;
+        int (*plant)(const char* victim, const char* fixed);
+    };
+    const Case cases[] = {
+        {"symbolic link", [](const char* v, const char* f) { return symlink(v, f); }},
+        {"hard link", [](const char* v, const char* f) { return link(v, f); }},
+        {"fifo", [](const char*, const char* f) { return mkfifo(f, 0600); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::remove(fixed_.c_str());
+        ASSERT_EQ(c.plant(victim_.c_str(), fixed_.c_str()), 0);
+        EXPECT_LT(OpenOwnedFileForReading(fixed_), 0);
+        int fd = CreateOwnedFile(fixed_);
+        ASSERT_GE(fd, 0);
+        EXPECT_EQ(write(fd, "new", 3), 3);
+        close(fd);
+        EXPECT_EQ(Read(victim_), "keep");
+        EXPECT_EQ(Read(fixed_), "new");
+        struct stat st {};
+        ASSERT_EQ(lstat(fixed_.c_str(), &st), 0);
+        EXPECT_TRUE(S_ISREG(st.st_mode));
+        EXPECT_EQ(st.st_nlink, 1u);
+    }
+}
+
+// A folder at the name cannot be replaced: the create is refused.
+TEST_F(OwnedFilesTest, AFolderAtTheNameIsRefused) {
+    ASSERT_EQ(mkdir(fixed_.c_str(), 0700), 0);
+    EXPECT_LT(CreateOwnedFile(fixed_), 0);
 }
 
 TEST_F(OwnedFilesTest, AnotherUsersFileCountsAsMissingAndStaysAsItIs) {
@@ -84,7 +119,7 @@ TEST_F(OwnedFilesTest, AnotherUsersFileCountsAsMissingAndStaysAsItIs) {
 TEST_F(OwnedFilesTest, AFifoDoesNotBlockAndCountsAsMissing) {
     ASSERT_EQ(mkfifo(fixed_.c_str(), 0600), 0);
     EXPECT_LT(OpenOwnedFileForReading(fixed_), 0);
-    EXPECT_LT(CreateOwnedFile(fixed_), 0);
+    EXPECT_EQ(OwnedFileSize(fixed_), -1);
 }
 
 TEST_F(OwnedFilesTest, MoveIntoPlaceReplacesOurFileButNeverALinksTarget) {

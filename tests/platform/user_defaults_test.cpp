@@ -6,7 +6,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/files.h"
 #include "platform/text.h"
+#include "support/planted_fifo.h"
 #include "support/temp_home.h"
 
 namespace corvane::platform {
@@ -32,6 +34,20 @@ TEST(UserDefaults, ValuesSurviveAWriteAndANewReader) {
     EXPECT_EQ(reread.IntegerForKey("HideDir"), 1);
     EXPECT_EQ(reread.StringForKey("Missing"), std::nullopt);
     EXPECT_EQ(reread.IntegerForKey("Missing"), 0);
+}
+
+// A FIFO in place of the preferences file holds nothing up and reads as no values; a write replaces it.
+TEST(UserDefaults, AFifoInPlaceOfTheFileReadsAsNoValues) {
+    testing::TempHome home;
+    ASSERT_TRUE(MakeFolders(ParentFolder(home.PreferencesFile()), 0700));
+    testing::PlantedFifo fifo(home.PreferencesFile());
+    ASSERT_TRUE(fifo.made());
+    UserDefaults defaults(home.PreferencesFile());
+    EXPECT_EQ(defaults.StringForKey("Checksum"), std::nullopt);
+    EXPECT_FALSE(fifo.HadToUnblock()) << "reading the preferences waited on the FIFO";
+    defaults.SetString("Checksum", "SHA1");
+    ASSERT_TRUE(defaults.Synchronize());
+    EXPECT_EQ(UserDefaults(home.PreferencesFile()).StringForKey("Checksum"), "SHA1");
 }
 
 TEST(UserDefaults, WritesAnXmlPropertyListInAPrivateFolder) {

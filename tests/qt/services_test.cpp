@@ -88,8 +88,7 @@ TEST_F(QtBackendTest, RevealingAFileWhoseNameIsNotUtf8OpensItsOwnFolder) {
     ASSERT_EQ(catcher.urls.size(), 1u);
     EXPECT_TRUE(catcher.urls[0].isLocalFile());
     EXPECT_EQ(LocalPathOf(catcher.urls[0]), folder);
-    EXPECT_EQ(catcher.urls[0].path(QUrl::FullyEncoded).toStdString(),
-              home_.Path() + "/caf%E9%20%FF");
+    EXPECT_EQ(catcher.urls[0].path(QUrl::FullyEncoded).toStdString(), home_.Path() + "/caf%E9%20%FF");
 }
 
 // Answers the modal dialog that opens next by clicking the button with this text.
@@ -328,12 +327,6 @@ TEST_F(QtBackendTest, PaletteChangePostsTheAppearanceNoticeWhileObserved) {
     QApplication::setPalette(dark);
     Settle();
     EXPECT_EQ(CountEvents(kAppearanceChangedEvent), 0);
-}
-
-TEST_F(QtBackendTest, TerminationSignalsArriveAsTheQuitItem) {
-    raise(SIGTERM);
-    raise(SIGINT);
-    EXPECT_TRUE(QTest::qWaitFor([] { return CountEvents(kMenuEvent, kQuitItem) >= 1; }, 2000));
 }
 
 TEST_F(QtBackendTest, SoundsNeverHoldUpTheCaller) {

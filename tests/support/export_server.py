@@ -10,6 +10,8 @@ Modes:
   ok         the archive
   404, 500   that status with an HTML body
   stall      the headers and a few bytes of the archive, then nothing
+  trickle    the archive, 100 bytes every 100 ms
+  stallhead  nothing at all for a HEAD request (GET as ok)
   notzip     a body that is not a zip archive
   nomember   a zip archive without full_sha256.txt
   crlf       the archive, its hash list with CR LF line endings
@@ -74,11 +76,13 @@ class Handler(http.server.BaseHTTPRequestHandler):
     def log_message(self, *args):
         pass
 
+    def note_request(self):
+        if self.server.args.request_log:
+            with open(self.server.args.request_log, "a") as log:
+                log.write(f"{self.command}\t{self.headers.get('User-Agent', '')}\n")
+
     def send_head(self):
         args = self.server.args
-        if args.request_log:
-            with open(args.request_log, "a") as log:
-                log.write(f"{self.command}\t{self.headers.get('User-Agent', '')}\n")
         if self.path != PATH:
             self.send_response(404)
             self.send_header("Content-Length", "0")
@@ -95,9 +99,14 @@ class Handler(http.server.BaseHTTPRequestHandler):
         return body
 
     def do_HEAD(self):
+        self.note_request()
+        if self.server.args.mode == "stallhead":
+            time.sleep(self.server.args.lifetime)
+            return
         self.send_head()
 
     def do_GET(self):
+        self.note_request()
         body = self.send_head()
         if body is None:
             return
@@ -106,13 +115,20 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.wfile.flush()
             time.sleep(self.server.args.lifetime)
             return
+        if self.server.args.mode == "trickle":
+            for start in range(0, len(body), 100):
+                self.wfile.write(body[start:start + 100])
+                self.wfile.flush()
+                time.sleep(0.1)
+            return
         self.wfile.write(body)
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--port", type=int, default=0)
-    parser.add_argument("--mode", default="ok", choices=["ok", "404", "500", "stall", "notzip", "nomember", "crlf", "damaged"])
+    parser.add_argument("--mode", default="ok", choices=["ok", "404", "500", "stall", "trickle", "stallhead", "notzip",
+                                                          "nomember", "crlf", "damaged"])
     parser.add_argument("--last-modified", default="Wed, 09 Dec 2026 08:00:00 GMT",
                         help="the Last-Modified value; empty for no header")
     parser.add_argument("--hashes", type=int, default=20, help="number of generated hashes")

@@ -4,7 +4,6 @@
 #include "platform/qt/qt_mirror.h"
 #include "platform/qt/qt_pump.h"
 #include "platform/qt/qt_services.h"
-#include "platform/qt/qt_signals.h"
 #include "platform/ui.h"
 
 namespace corvane::platform {
@@ -19,8 +18,6 @@ struct QtBackend::Impl {
 };
 
 QtBackend::QtBackend(int& argc, char** argv) : impl_(std::make_unique<Impl>(argc, argv)) {
-    // Termination signals are caught from the first moment; they reach the queue once the loop runs.
-    InstallTerminationSignals();
     SetPlatform(&impl_->services);
     TheUi().SetObserver(&impl_->mirror);
     Events().SetPump(&impl_->pump);

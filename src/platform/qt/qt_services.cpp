@@ -19,9 +19,9 @@
 
 #include "platform/events.h"
 #include "platform/qt/qt_app_filter.h"
+#include "platform/qt/qt_display_guard.h"
 #include "platform/qt/qt_icons.h"
 #include "platform/qt/qt_mirror.h"
-#include "platform/qt/qt_signals.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/qt_x11_clipboard.h"
 
@@ -55,7 +55,10 @@ void QtServices::CreateApplication() {
     QApplication::setApplicationName(QStringLiteral("Corvane"));
     QApplication::setOrganizationName(QStringLiteral("Veltrane"));
     QGuiApplication::setDesktopFileName(QStringLiteral("corvane"));
-    app_ = std::make_unique<QApplication>(argc_, argv_);
+    {
+        DisplayGuard guard;
+        app_ = std::make_unique<QApplication>(argc_, argv_);
+    }
     // The windows place their controls at fixed positions, so the style is fixed as well (the windows
     // also fix their font; alerts and file dialogs keep the desktop's).
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
@@ -65,7 +68,6 @@ void QtServices::CreateApplication() {
     filter_ = new ApplicationFilter(app_.get());
     filter_->SetObservingAppearance(observingAppearance_);
     app_->installEventFilter(filter_);
-    StartTerminationNotifier();
     // The session ending is a quit request like any other; the program ends itself.
     QObject::connect(app_.get(), &QGuiApplication::commitDataRequest,
                      [](QSessionManager&) { Events().Post(MenuEvent(kQuitItem)); });
