@@ -218,6 +218,23 @@ TEST_F(ListClickTest, DragCopiesTheRowWhereItEnded) {
     EXPECT_EQ(Platform().ClipboardText(), "sum2");
 }
 
+// Each click of a double click copies, the second one like the first.
+TEST_F(ListClickTest, DoubleClickIsTwoClicks) {
+    QWidget* viewport = List()->viewport();
+    QPoint at = RowCentre(1);
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, at);
+    // The window system turns the second press into a double click.
+    QMouseEvent second(QEvent::MouseButtonDblClick, at, viewport->mapToGlobal(at), Qt::LeftButton,
+                       Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &second);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, viewport->mapToGlobal(at), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &release);
+    std::vector<Event> events = ControlEventsOf(ControlId::ChecksumList);
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[1].type, kLeftClick);
+}
+
 // A drag that leaves the list before the button comes up is no click: nothing is reported or copied.
 TEST_F(ListClickTest, ReleaseOutsideTheListCopiesNothing) {
     Platform().SetClipboardText("before");

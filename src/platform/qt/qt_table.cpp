@@ -150,6 +150,12 @@ class TableControl : public QTableView, public ControlHost {
         if (event->button() == Qt::LeftButton) leftPressed_ = true;
     }
 
+    // The second press of a double click is a press like the first.
+    void mouseDoubleClickEvent(QMouseEvent* event) override {
+        QTableView::mouseDoubleClickEvent(event);
+        if (event->button() == Qt::LeftButton) leftPressed_ = true;
+    }
+
     // A left click is a press and a release on the list: it is reported when the button comes up, so the
     // row a drag ended on is the selected one. A release outside the list (a drag out of it) reports
     // nothing.
