@@ -33,9 +33,10 @@ xcb_atom_t InternAtom(xcb_connection_t* connection, const char* name) {
 }  // namespace
 
 void RequestMoveOnlyDecorations(QWidget* window) {
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    if (!x11 || !window) return;
-    xcb_connection_t* connection = x11->connection();
+    if (!qGuiApp || !window || QGuiApplication::platformName() != QLatin1String("xcb")) return;
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    if (!connection) return;
     xcb_atom_t hints = InternAtom(connection, "_MOTIF_WM_HINTS");
     if (hints == XCB_ATOM_NONE) return;
     const std::array<uint32_t, 5> values{kHintsFunctions | kHintsDecorations, kFunctionMove,
