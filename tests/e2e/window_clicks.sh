@@ -49,8 +49,9 @@ printf '%s' "$folder" | xclip -selection clipboard >/dev/null 2>&1 || fail "xcli
 xdotool windowfocus --sync "$main"
 xdotool key --clearmodifiers ctrl+v
 
-# The rows are 20 points high; the first is centred 48 points below the list's top edge at y 130.
-row_y() { echo $((menu_height + 130 + 48 - 19 + 20 * $1)); }
+# The rows are 20 points high; below the column titles the first is centred 29 points under the list's top
+# edge at y 130 of the content.
+row_y() { echo $((menu_height + 130 + 29 + 20 * $1)); }
 clipboard() { xclip -o -selection clipboard 2>/dev/null; }
 clipboard_is_a_sum_but() { local c; c=$(clipboard); grep -qxF -- "$c" <<<"$sums" && [ "$c" != "$1" ]; }
 # A click on row $1 copies its checksum once the run has ended; $2 is a checksum the clipboard holds before.
