@@ -24,11 +24,14 @@ title_height() { xprop -id "$main" _NET_FRAME_EXTENTS | sed 's/.*= *//' | cut -d
 smallest=$(geometry | cut -d' ' -f3-)  # the first size: 800 x 500 content below the menu bar
 screen_size=$(xwininfo -root | awk '/Width:/ { w = $NF } /Height:/ { h = $NF } END { print w, h }')
 
-# Moves the window to $1 $2 and gives it the size $3 x $4, and waits until both are done; sets `place` to
-# "x y".
+# Moves the window to $1 $2, which must differ from where it is, and gives it the size $3 x $4; waits until
+# both are done and sets `place` to the new "x y".
 move_and_size() {
+    local before
+    before=$(geometry | cut -d' ' -f1-2)
     xdotool windowmove "$main" "$1" "$2" windowsize "$main" "$3" "$4"
-    wait_until 100 size_is "$3 $4" || fail "the window did not take the size $3 x $4: $(geometry)"
+    moved_and_sized() { [ "$(geometry | cut -d' ' -f1-2)" != "$before" ] && size_is "$3 $4"; }
+    wait_until 100 moved_and_sized "$@" || fail "the window did not move and take the size $3 x $4: $(geometry)"
     place=$(geometry | cut -d' ' -f1-2)
 }
 
@@ -42,9 +45,11 @@ enter_and_leave() {
 screen_width=${screen_size% *}
 # At its smallest size, and larger: then the window manager's own return gives back the larger size, and
 # only the program's return to the smallest size can match.
+x=150
 for size in "$smallest" "1000 700"; do
     for state in maximized_vert,maximized_horz fullscreen; do
-        move_and_size 200 150 $size
+        x=$((x + 20))
+        move_and_size "$x" 150 $size
         enter_and_leave "$state" "$screen_width"
         wait_until 150 geometry_is "$place $smallest" ||
             fail "after $state from $size the window is at $(geometry), not at $place $smallest"
