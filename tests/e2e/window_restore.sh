@@ -24,14 +24,21 @@ title_height() { xprop -id "$main" _NET_FRAME_EXTENTS | sed 's/.*= *//' | cut -d
 smallest=$(geometry | cut -d' ' -f3-)  # the first size: 800 x 500 content below the menu bar
 screen_size=$(xwininfo -root | awk '/Width:/ { w = $NF } /Height:/ { h = $NF } END { print w, h }')
 
-# Moves the window to $1 $2, which must differ from where it is, and gives it the size $3 x $4; waits until
-# both are done and sets `place` to the new "x y".
-move_and_size() {
+# Waits until openbox has handled every request made before: it handles them in order, and a toggle of the
+# window's "above" state shows when it has come to this one.
+window_manager_caught_up() {
     local before
-    before=$(geometry | cut -d' ' -f1-2)
+    before=$(xprop -id "$main" _NET_WM_STATE | grep -c _NET_WM_STATE_ABOVE)
+    wmctrl -i -r "$main" -b toggle,above || fail "wmctrl could not toggle the above state"
+    above_changed() { [ "$(xprop -id "$main" _NET_WM_STATE | grep -c _NET_WM_STATE_ABOVE)" != "$before" ]; }
+    wait_until 100 above_changed || fail "openbox did not toggle the above state"
+}
+
+# Moves the window to $1 $2 and gives it the size $3 x $4; sets `place` to where it is then, as "x y".
+move_and_size() {
     xdotool windowmove "$main" "$1" "$2" windowsize "$main" "$3" "$4"
-    moved_and_sized() { [ "$(geometry | cut -d' ' -f1-2)" != "$before" ] && size_is "$3 $4"; }
-    wait_until 100 moved_and_sized "$@" || fail "the window did not move and take the size $3 x $4: $(geometry)"
+    window_manager_caught_up
+    size_is "$3 $4" || fail "the window did not take the size $3 x $4: $(geometry)"
     place=$(geometry | cut -d' ' -f1-2)
 }
 

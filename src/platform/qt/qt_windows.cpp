@@ -80,13 +80,16 @@ class DocumentWindow : public QMainWindow, public WindowHost {
         acceptsDrops_ = state.acceptsFileDrops;
         setAcceptDrops(acceptsDrops_);
         QSize wanted(state.contentSize.width, state.contentSize.height);
+        // A size set here is reported at once at the place Qt last knew, which after a return is still the
+        // maximised or full-screen one: it is not taken for the normal place.
+        placing_ = true;
         if (returning_) {
-            // The resize and the move report the old place at once; it is not taken for the normal one.
-            ReturnToNormalPlace(wanted);
             returning_ = false;
+            ReturnToNormalPlace(wanted);
         } else if (content_->size() != wanted || !shown_) {
             SetContentSize(wanted);
         }
+        placing_ = false;
     }
 
     void ShowCentred() {
@@ -169,20 +172,23 @@ class DocumentWindow : public QMainWindow, public WindowHost {
         return height > 0 ? height : bar->sizeHint().height();
     }
 
-    // The frame's place while the window is neither maximised, full screen nor minimised, and where its
-    // content lies in the frame then. Moves between a return and its restore event still report the
-    // maximised or full-screen place; so does a frame that covers the usable screen.
+    // Where the window is while it is neither maximised, full screen nor minimised, and where its content
+    // lies in the frame. The content's place is kept, since the frame's margins are not known at once after
+    // a change of state. A frame that covers the usable screen is a maximised or full-screen one reported
+    // before its state.
     void RememberNormalPlace() {
-        if (!shown_ || returning_ ||
+        if (!shown_ || placing_ ||
             (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized))) {
             return;
         }
         QRect frame = frameGeometry();
         QScreen* shownOn = screen();
         if (shownOn && frame.contains(shownOn->availableGeometry())) return;
-        normalPlace_ = frame.topLeft();
+        normalPlace_ = geometry().topLeft();
+        // The margins of a normal window are its widest: right after a return they may still be the narrower
+        // ones of the maximised window, or none.
         QPoint offset = geometry().topLeft() - frame.topLeft();
-        if (offset.y() > 0) frameOffset_ = offset;
+        frameOffset_ = QPoint(std::max(frameOffset_.x(), offset.x()), std::max(frameOffset_.y(), offset.y()));
     }
 
     // Back from maximised, full screen or minimised: the size wanted at the place the window had before,
@@ -191,7 +197,7 @@ class DocumentWindow : public QMainWindow, public WindowHost {
     // yet and keep the maximised corner.
     void ReturnToNormalPlace(QSize content) {
         QSize size(content.width(), content.height() + MenuBarHeight(content.width()));
-        QPoint wanted = normalPlace_.value_or(frameGeometry().topLeft());
+        QPoint wanted = normalPlace_.value_or(geometry().topLeft()) - frameOffset_;
         QScreen* target = QGuiApplication::screenAt(wanted);
         if (!target) target = screen() ? screen() : QGuiApplication::primaryScreen();
         if (!target) {
@@ -207,8 +213,9 @@ class DocumentWindow : public QMainWindow, public WindowHost {
     ContentArea* content_;
     bool acceptsDrops_ = false;
     bool shown_ = false;
-    bool returning_ = false;  // a restore event is on its way
-    std::optional<QPoint> normalPlace_;
+    bool returning_ = false;             // a restore event is on its way
+    bool placing_ = false;               // the program is setting the window's size or place
+    std::optional<QPoint> normalPlace_;  // of the content, menu bar included
     QPoint frameOffset_;  // from the frame's corner to the content's: the left border and the title bar
 };
 
