@@ -1,5 +1,7 @@
 #include "inputs/clipboard_paste.h"
 
+#include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "engine/run_control.h"
@@ -47,6 +49,17 @@ std::string CollectPastedPaths(std::string_view text) {
     return list;
 }
 
+// The clipboard text, with its change count recorded: the watcher must not take the text this paste has
+// already read for a new copy and run it again after the run. The count is read first, so a copy made while
+// the text is read counts as a change.
+std::string ReadClipboardText() {
+    auto& services = platform::Platform();
+    int64_t count = services.ClipboardChangeCount();
+    std::string text = services.ClipboardText();
+    PasteboardChangeCount = count;
+    return text;
+}
+
 }  // namespace
 
 void PasteFromClipboard() {
@@ -56,7 +69,7 @@ void PasteFromClipboard() {
         return;
     }
     ClipboardWatchEnabled = false;
-    std::string text = TrimBlanks(platform::Platform().ClipboardText());
+    std::string text = TrimBlanks(ReadClipboardText());
     if (text.empty()) {
         ShowErrorAlert("Clipboard is empty or invalid.\n");
         ClipboardWatchEnabled = true;

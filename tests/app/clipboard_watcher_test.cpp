@@ -159,6 +159,65 @@ INSTANTIATE_TEST_SUITE_P(Ways, PasteAfterCopyTest, ::testing::Bool(),
                              return info.param ? "ByTheWatcher" : "ByCtrlV";
                          });
 
+// A paste takes the clipboard's change along with its text, whoever pastes: the watcher, re-armed when the
+// run ends or is aborted, sees no new copy and runs nothing again.
+enum class PasteEnd { Completed, Aborted, Refused };
+
+struct PasteCase {
+    const char* name;
+    bool byCtrlV;
+    PasteEnd end;
+};
+
+void PrintTo(const PasteCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class PastedTextTest : public ClipboardWatcherTest, public ::testing::WithParamInterface<PasteCase> {};
+
+TEST_P(PastedTextTest, IsNoNewCopyForTheWatcher) {
+    for (int i = 0; i < 20; ++i) MakeFile("Copied/f" + std::to_string(i) + ".txt");
+    std::string copied = GetParam().end == PasteEnd::Refused ? Path("Copied/missing") : Path("Copied");
+    services.SetClipboardFromOutside(copied);
+    if (GetParam().byCtrlV) {
+        DispatchEvent(platform::MenuEvent(platform::kPasteItem));
+    } else {
+        TickClipboardTimer();
+    }
+    EXPECT_EQ(PasteboardChangeCount, services.ClipboardChangeCount());
+    if (GetParam().end == PasteEnd::Aborted) {
+        DispatchEvent(ControlEvent(ControlId::AbortButton, platform::kLeftClick));
+    }
+    PumpUntilRunEnds();
+    size_t keysBefore = services.keyPresses.size();
+    size_t alertsBefore = services.alerts.size();
+    std::vector<std::string> listed = ListedNames();
+    ASSERT_TRUE(platform::Events().HasTimer(platform::WindowId::Main, ClipboardTimer));
+
+    TickClipboardTimer();
+    EXPECT_EQ(services.keyPresses.size(), keysBefore);
+    EXPECT_EQ(services.alerts.size(), alertsBefore);
+    EXPECT_FALSE(WorkerRunning);
+    PumpUntilRunEnds();
+    EXPECT_EQ(ListedNames(), listed);
+
+    // A later copy is still a change.
+    std::string next = MakeFile("next.txt");
+    services.SetClipboardFromOutside(next);
+    TickClipboardTimer();
+    EXPECT_EQ(FilePathList, next);
+    PumpUntilRunEnds();
+    EXPECT_EQ(ListedNames(), std::vector<std::string>{next});
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, PastedTextTest,
+                         ::testing::Values(PasteCase{"CtrlVThenCompleted", true, PasteEnd::Completed},
+                                           PasteCase{"CtrlVThenAborted", true, PasteEnd::Aborted},
+                                           PasteCase{"CtrlVRefused", true, PasteEnd::Refused},
+                                           PasteCase{"WatcherThenCompleted", false, PasteEnd::Completed},
+                                           PasteCase{"WatcherThenAborted", false, PasteEnd::Aborted}),
+                         [](const ::testing::TestParamInfo<PasteCase>& info) { return info.param.name; });
+
 TEST_F(ClipboardWatcherTest, IdleDuringARunAndPicksUpAChangeMadeMeanwhileAfterIt) {
     for (int i = 0; i < 100; ++i) MakeFile("Many/f" + std::to_string(i) + ".txt");
     std::string next = MakeFile("next.txt");

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
 #include "app/startup.h"
 #include "engine/run_state.h"
 #include "platform/user_defaults.h"
@@ -18,7 +23,7 @@ using platform::MenuEvent;
 using platform::WindowId;
 
 class EventLoopTest : public testing::AppTest {
-protected:
+  protected:
     void SetUp() override {
         AppTest::SetUp();
         BuildWindow();
@@ -55,6 +60,28 @@ TEST_F(EventLoopTest, ChoosingSha256TurnsShortPathsOffInMemoryAndExplains) {
     EXPECT_EQ(services.alerts.size(), 1u);
 }
 
+// What the user sees around a SHA256 choice with short names on: full names and a grey box during the run,
+// the box usable again after it, and one click then lists short names under SHA256 as well.
+TEST_F(EventLoopTest, AfterTheSha256RunOneClickListsShortNamesUnderSha256) {
+    std::string file = home.Path() + "/Documents/a.txt";
+    std::filesystem::create_directories(home.Path() + "/Documents");
+    std::ofstream(file) << "abc";
+    ToggleShortPaths();
+    FilePathList = file;
+    ChooseAlgorithm(3);
+    EXPECT_FALSE(ui().IsEnabled(ControlId::ShortPathsCheckbox));
+    PumpUntilRunEnds();
+    EXPECT_EQ(ListedNames(), std::vector<std::string>{file});
+    EXPECT_TRUE(ui().IsEnabled(ControlId::ShortPathsCheckbox));
+    EXPECT_TRUE(ui().IsChecked(ControlId::ShortPathsCheckbox));
+
+    DispatchEvent(ControlEvent(ControlId::ShortPathsCheckbox, platform::kLeftClick));
+    PumpUntilRunEnds();
+    EXPECT_EQ(SelectedAlgorithm, "SHA256");
+    EXPECT_TRUE(ui().IsChecked(ControlId::ShortPathsCheckbox));
+    EXPECT_EQ(ListedNames(), std::vector<std::string>{"Documents/a.txt"});
+}
+
 TEST_F(EventLoopTest, ControlEventsReachOnlyTheirHandlers) {
     // The popup reacts only to a choice; the check boxes to any event; icons and the label to none.
     DispatchEvent(ControlEvent(ControlId::AlgorithmPopup, platform::kLeftClick));
@@ -85,7 +112,8 @@ TEST_F(EventLoopTest, AboutOpensFromTheQueueOnlyWhileNoRunIsActive) {
     DispatchEvent(Events().Wait());
     ASSERT_EQ(services.alerts.size(), 1u);
     EXPECT_EQ(services.alerts[0].message, "Corvane v1.12 Beta\n(Intel)");
-    EXPECT_TRUE(services.alerts[0].informative.starts_with("\nA file hash calculator for macOS\nmade with great angst\n\n"));
+    EXPECT_TRUE(services.alerts[0].informative.starts_with(
+        "\nA file hash calculator for macOS\nmade with great angst\n\n"));
     EXPECT_EQ(services.alerts[0].buttons, (std::vector<std::string>{"Ok", "See My Other Apps"}));
     EXPECT_TRUE(services.openedUrls.empty());
 }
@@ -142,7 +170,8 @@ using EventLoopDeathTest = EventLoopTest;
 
 TEST_F(EventLoopDeathTest, QuitAndCloseEndTheProgramWithStatusZero) {
     EXPECT_EXIT(DispatchEvent(MenuEvent(platform::kQuitItem)), ::testing::ExitedWithCode(0), "");
-    EXPECT_EXIT(DispatchEvent(platform::WindowEvent(platform::kCloseRequestEvent, WindowId::Main)), ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(DispatchEvent(platform::WindowEvent(platform::kCloseRequestEvent, WindowId::Main)),
+                ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(EventLoopDeathTest, TheLoopRunsUntilQuit) {

@@ -1,6 +1,7 @@
 # Shared by the end-to-end scripts (sourced, not run): a private Xvfb display, a loopback stand-in for the
 # hash export, a fresh home folder, and the real program started on them.
-# The sourcing script sets `program` and may add to `extra_pids` (killed on exit).
+# The sourcing script sets `program`, may set `export_mode` (a mode of export_server.py, "ok" by default) and
+# may add to `extra_pids` (killed on exit).
 set -uo pipefail
 
 work=$(mktemp -d /tmp/corvane-e2e-XXXXXX)
@@ -52,7 +53,8 @@ start_session() {
     wait_for_file 100 "$work/display" || fail "Xvfb did not start"
     export DISPLAY=":$(head -n1 "$work/display")"
 
-    python3 "$support/export_server.py" --port 0 --lifetime 300 >"$work/port" 2>/dev/null &
+    python3 "$support/export_server.py" --port 0 --lifetime 300 --mode "${export_mode:-ok}" >"$work/port" \
+        2>/dev/null &
     server_pid=$!
     wait_for_file 100 "$work/port" || fail "the export server did not start"
     local port
@@ -65,6 +67,28 @@ start_session() {
     mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
     chmod 700 "$XDG_RUNTIME_DIR"
     unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+}
+
+# Runs until $1 tenths of a second have passed or the command after it succeeds; fails when it never does.
+wait_until() {
+    local tenths=$1
+    shift
+    for _ in $(seq "$tenths"); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# Starts the openbox window manager on the display and waits until it has taken charge of the screen.
+start_window_manager() {
+    openbox --sm-disable >"$work/openbox.log" 2>&1 &
+    extra_pids+=($!)
+    wait_until 100 window_manager_running || fail "openbox did not start"
+}
+
+window_manager_running() {
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"
 }
 
 # Starts the program and sets `main` to its main window (the title begins with the name and version;

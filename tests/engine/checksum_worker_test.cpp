@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <fstream>
+#include <ostream>
 
 #include "engine/file_checksum.h"
 #include "engine/malware_lookup.h"
@@ -218,6 +219,44 @@ TEST_F(FileDateTest, MonthFirstOnlyForUsAndCanada) {
         EXPECT_EQ(FormatFileDate(time, id), "08-12-26") << id;
     }
 }
+
+// The order as the user's environment decides it: month first when none of the variables is set, day first
+// in the C and POSIX locales.
+struct DateOrderCase {
+    const char* name;
+    const char* variable;  // nullptr: none of LC_ALL, LC_TIME and LANG is set
+    const char* value;
+    const char* date;
+};
+
+void PrintTo(const DateOrderCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class DateOrderTest : public FileDateTest, public ::testing::WithParamInterface<DateOrderCase> {};
+
+// Each case runs in its own process, so the locale is captured from exactly this environment.
+TEST_P(DateOrderTest, FollowsTheEnvironment) {
+    for (const char* variable : {"LC_ALL", "LC_TIME", "LANG"}) unsetenv(variable);
+    if (GetParam().variable) setenv(GetParam().variable, GetParam().value, 1);
+    platform::CaptureUserLocale();
+    struct tm day {};
+    day.tm_year = 126;
+    day.tm_mon = 11;
+    day.tm_mday = 8;
+    day.tm_hour = 12;
+    EXPECT_EQ(FormatFileDate(timegm(&day), platform::LocaleIdentifier()), GetParam().date);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, DateOrderTest,
+                         ::testing::Values(DateOrderCase{"NothingSet", nullptr, nullptr, "12/08/26"},
+                                           DateOrderCase{"LangC", "LANG", "C", "08-12-26"},
+                                           DateOrderCase{"LangCUtf8", "LANG", "C.UTF-8", "08-12-26"},
+                                           DateOrderCase{"LcAllPosix", "LC_ALL", "POSIX", "08-12-26"},
+                                           DateOrderCase{"LcTimeCanada", "LC_TIME", "en_CA.UTF-8",
+                                                         "12/08/26"},
+                                           DateOrderCase{"LangBritain", "LANG", "en_GB.UTF-8", "08-12-26"}),
+                         [](const ::testing::TestParamInfo<DateOrderCase>& info) { return info.param.name; });
 
 // The test is on local time: in a zone west of Greenwich the first hours after the epoch are before it.
 TEST_F(FileDateTest, UnknownUntilAfterTheEpochInLocalTime) {

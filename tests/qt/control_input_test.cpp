@@ -194,17 +194,57 @@ INSTANTIATE_TEST_SUITE_P(Keys, ListKeyTest,
                                                     0}),
                          [](const ::testing::TestParamInfo<KeyMoves>& info) { return info.param.name; });
 
-// The click is reported when the button goes down; by the time the loop handles it the drag has moved the
-// selection, and the copy takes the row the user sees highlighted.
-TEST_F(ListClickTest, DragMovesTheSelectionAndTheClickCopiesTheRowWhereItEnded) {
+// A left click is a press and a release on the list. The loop handles each event as soon as it is queued,
+// as the real event loop does between the mouse events of a drag.
+TEST_F(ListClickTest, DragCopiesTheRowWhereItEnded) {
+    auto catchUp = [] {
+        while (auto event = Events().Wait(0)) DispatchEvent(*event);
+    };
+    Platform().SetClipboardText("before");
     QTest::mousePress(List()->viewport(), Qt::LeftButton, {}, RowCentre(0));
+    catchUp();
+    EXPECT_EQ(Platform().ClipboardText(), "before");
     QTest::mouseMove(List()->viewport(), RowCentre(1));
+    catchUp();
     QTest::mouseMove(List()->viewport(), RowCentre(2));
+    catchUp();
     QTest::mouseRelease(List()->viewport(), Qt::LeftButton, {}, RowCentre(2));
     ASSERT_EQ(List()->selectionModel()->selectedRows().value(0).row(), 2);
     EXPECT_EQ(TheUi().SelectedRow(ControlId::ChecksumList), 2);
-    while (auto event = Events().Wait(0)) DispatchEvent(*event);
+    std::vector<Event> events = ControlEventsOf(ControlId::ChecksumList);
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].type, kLeftClick);
+    catchUp();
     EXPECT_EQ(Platform().ClipboardText(), "sum2");
+}
+
+// Each click of a double click copies, the second one like the first.
+TEST_F(ListClickTest, DoubleClickIsTwoClicks) {
+    QWidget* viewport = List()->viewport();
+    QPoint at = RowCentre(1);
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, at);
+    // The window system turns the second press into a double click.
+    QMouseEvent second(QEvent::MouseButtonDblClick, at, viewport->mapToGlobal(at), Qt::LeftButton,
+                       Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &second);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, viewport->mapToGlobal(at), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &release);
+    std::vector<Event> events = ControlEventsOf(ControlId::ChecksumList);
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[1].type, kLeftClick);
+}
+
+// A drag that leaves the list before the button comes up is no click: nothing is reported or copied.
+TEST_F(ListClickTest, ReleaseOutsideTheListCopiesNothing) {
+    Platform().SetClipboardText("before");
+    QTest::mousePress(List()->viewport(), Qt::LeftButton, {}, RowCentre(1));
+    QPoint outside(List()->viewport()->width() + 40, RowCentre(1).y());
+    QTest::mouseMove(List()->viewport(), outside);
+    QTest::mouseRelease(List()->viewport(), Qt::LeftButton, {}, outside);
+    EXPECT_TRUE(ControlEventsOf(ControlId::ChecksumList).empty());
+    while (auto event = Events().Wait(0)) DispatchEvent(*event);
+    EXPECT_EQ(Platform().ClipboardText(), "before");
 }
 
 TEST_F(ListClickTest, DisabledListReportsNothing) {

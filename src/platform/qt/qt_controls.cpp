@@ -50,6 +50,8 @@ class LabelControl : public QLabel, public ControlHost {
   public:
     LabelControl(ControlId id, WindowId window, QWidget* parent) : QLabel(parent), ControlHost(id, window) {
         setTextFormat(Qt::PlainText);
+        // Static text never acts on a click; one lying over a button lets the button have it.
+        setAttribute(Qt::WA_TransparentForMouseEvents);
     }
     QWidget* Widget() override { return this; }
     void Apply(const ControlState& state) override {
@@ -161,6 +163,29 @@ class CheckboxControl : public QCheckBox, public ControlHost {
         ApplyCommon(state);
         setText(DisplayText(state.text));
         setChecked(state.checked);
+        TakeClicksOnBoxAndText();
+    }
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QCheckBox::resizeEvent(event);
+        TakeClicksOnBoxAndText();
+    }
+    void changeEvent(QEvent* event) override {
+        QCheckBox::changeEvent(event);
+        if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+            TakeClicksOnBoxAndText();
+        }
+    }
+
+  private:
+    // The frame is wider than the box and its text and overlaps other controls; the rest of it lets clicks
+    // through to what lies below, as the box acts only on clicks on itself or its text.
+    void TakeClicksOnBoxAndText() {
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        QRect area = style()->subElementRect(QStyle::SE_CheckBoxClickRect, &option, this);
+        if (mask() != QRegion(area)) setMask(area);
     }
 };
 

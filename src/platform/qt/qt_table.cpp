@@ -147,8 +147,23 @@ class TableControl : public QTableView, public ControlHost {
             return;
         }
         QTableView::mousePressEvent(event);
-        // The loop reads the selection when it handles the click, so a drag that follows counts.
-        if (event->button() == Qt::LeftButton) Post(kLeftClick);
+        if (event->button() == Qt::LeftButton) leftPressed_ = true;
+    }
+
+    // The second press of a double click is a press like the first.
+    void mouseDoubleClickEvent(QMouseEvent* event) override {
+        QTableView::mouseDoubleClickEvent(event);
+        if (event->button() == Qt::LeftButton) leftPressed_ = true;
+    }
+
+    // A left click is a press and a release on the list: it is reported when the button comes up, so the
+    // row a drag ended on is the selected one. A release outside the list (a drag out of it) reports
+    // nothing.
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        QTableView::mouseReleaseEvent(event);
+        if (event->button() != Qt::LeftButton || !leftPressed_) return;
+        leftPressed_ = false;
+        if (viewport()->rect().contains(event->position().toPoint())) Post(kLeftClick);
     }
 
   private:
@@ -165,7 +180,8 @@ class TableControl : public QTableView, public ControlHost {
 
     RowsModel* model_;
     std::vector<int> widths_;
-    bool applying_ = false;  // the program's own selection is already in the layer
+    bool applying_ = false;     // the program's own selection is already in the layer
+    bool leftPressed_ = false;  // the left button went down on the list and is not up yet
 };
 
 }  // namespace

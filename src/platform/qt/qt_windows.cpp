@@ -11,12 +11,16 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QUrl>
+#include <algorithm>
+#include <optional>
 
 #include "platform/events.h"
 #include "platform/path_lines.h"
 #include "platform/qt/qt_app_menu.h"
 #include "platform/qt/qt_fonts.h"
 #include "platform/qt/qt_text.h"
+#include "platform/qt/qt_window_place.h"
+#include "platform/qt/qt_x11_window_hints.h"
 
 namespace corvane::platform {
 
@@ -77,7 +81,16 @@ class DocumentWindow : public QMainWindow, public WindowHost {
         acceptsDrops_ = state.acceptsFileDrops;
         setAcceptDrops(acceptsDrops_);
         QSize wanted(state.contentSize.width, state.contentSize.height);
-        if (content_->size() != wanted || !shown_) SetContentSize(wanted);
+        // A size set here is reported at once at the place Qt last knew, which after a return is still the
+        // maximised or full-screen one: it is not taken for the normal place.
+        placing_ = true;
+        if (returning_) {
+            returning_ = false;
+            ReturnToNormalPlace(wanted);
+        } else if (content_->size() != wanted || !shown_) {
+            SetContentSize(wanted);
+        }
+        placing_ = false;
     }
 
     void ShowCentred() {
@@ -97,8 +110,20 @@ class DocumentWindow : public QMainWindow, public WindowHost {
         QMainWindow::changeEvent(event);
         if (event->type() != QEvent::WindowStateChange) return;
         if (IsReturn(static_cast<QWindowStateChangeEvent*>(event)->oldState(), windowState())) {
+            // The restore event's new size also takes the window back to its place.
+            returning_ = true;
             PostWindowEvent(kRestoreEvent, Id());
         }
+    }
+
+    void moveEvent(QMoveEvent* event) override {
+        QMainWindow::moveEvent(event);
+        RememberNormalPlace();
+    }
+
+    void resizeEvent(QResizeEvent* event) override {
+        QMainWindow::resizeEvent(event);
+        RememberNormalPlace();
     }
 
     void dragEnterEvent(QDragEnterEvent* event) override {
@@ -139,22 +164,65 @@ class DocumentWindow : public QMainWindow, public WindowHost {
     }
 
     // Resizes the window so that the area below the menu bar gets the size; the top-left corner stays.
-    void SetContentSize(QSize size) {
+    void SetContentSize(QSize size) { resize(size.width(), size.height() + MenuBarHeight(size.width())); }
+
+    int MenuBarHeight(int width) const {
         QWidget* bar = menuWidget();
-        int barHeight = 0;
-        if (bar) {
-            barHeight = bar->heightForWidth(size.width());
-            if (barHeight <= 0) barHeight = bar->sizeHint().height();
+        if (!bar) return 0;
+        int height = bar->heightForWidth(width);
+        return height > 0 ? height : bar->sizeHint().height();
+    }
+
+    // Where the window is while it is neither maximised, full screen nor minimised, and where its content
+    // lies in the frame. The content's place is kept, since the frame's margins are not known at once after
+    // a change of state. A frame that covers the usable screen is a maximised or full-screen one reported
+    // before its state.
+    void RememberNormalPlace() {
+        if (!shown_ || placing_ ||
+            (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized))) {
+            return;
         }
-        resize(size.width(), size.height() + barHeight);
+        QRect frame = frameGeometry();
+        QScreen* shownOn = screen();
+        if (shownOn && frame.contains(shownOn->availableGeometry())) return;
+        normalPlace_ = geometry().topLeft();
+        // The margins of a normal window are its widest: right after a return they may still be the narrower
+        // ones of the maximised window, or none.
+        QPoint offset = geometry().topLeft() - frame.topLeft();
+        frameOffset_ = QPoint(std::max(frameOffset_.x(), offset.x()), std::max(frameOffset_.y(), offset.y()));
+    }
+
+    // Back from maximised, full screen or minimised: the size wanted at the place the window had before,
+    // moved as little as needed to keep the whole title bar on the screen, where the user can take hold of
+    // it. The window manager's own choice of place is overridden: it may not have been told of the new size
+    // yet and keep the maximised corner.
+    void ReturnToNormalPlace(QSize content) {
+        QSize size(content.width(), content.height() + MenuBarHeight(content.width()));
+        QPoint wanted = normalPlace_.value_or(geometry().topLeft()) - frameOffset_;
+        QScreen* target = QGuiApplication::screenAt(wanted);
+        if (!target) target = screen() ? screen() : QGuiApplication::primaryScreen();
+        if (!target) {
+            resize(size);
+            return;
+        }
+        QSize frame(size.width() + 2 * frameOffset_.x(), size.height() + frameOffset_.y());
+        QPoint place =
+            PlaceWithTitleBarOnScreen(wanted, frame, frameOffset_.y(), target->availableGeometry());
+        setGeometry(QRect(place + frameOffset_, size));
     }
 
     ContentArea* content_;
     bool acceptsDrops_ = false;
     bool shown_ = false;
+    bool returning_ = false;             // a restore event is on its way
+    bool placing_ = false;               // the program is setting the window's size or place
+    std::optional<QPoint> normalPlace_;  // of the content, menu bar included
+    QPoint frameOffset_;  // from the frame's corner to the content's: the left border and the title bar
 };
 
-// A floating window with a title bar only, above the other windows and of a fixed size.
+// A floating window with a title bar only, above the other windows and of a fixed size: the window manager
+// is asked to offer no resizing, minimising, maximising or closing. One that offers them anyway finds the
+// close ignored and the window brought straight back from minimised.
 class PanelWindow : public QWidget, public WindowHost {
   public:
     explicit PanelWindow(WindowId id)
@@ -170,8 +238,21 @@ class PanelWindow : public QWidget, public WindowHost {
         setFixedSize(state.contentSize.width, state.contentSize.height);
     }
 
+    void Show() {
+        winId();  // the native window, whose hints are then replaced before it is mapped
+        RequestMoveOnlyDecorations(this);
+        show();
+    }
+
   protected:
     void closeEvent(QCloseEvent* event) override { event->ignore(); }
+
+    void changeEvent(QEvent* event) override {
+        QWidget::changeEvent(event);
+        if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMinimized)) {
+            setWindowState(windowState() & ~Qt::WindowMinimized);
+        }
+    }
 };
 
 // A window-modal dialog over its parent; only the program ends it.
@@ -220,7 +301,7 @@ WindowHost* CreateWindowHost(WindowId id, const WindowState& state, QWidget* par
             panel->setFont(ControlFont());
             panel->Apply(state);
             CentreOnScreen(panel, panel->size());
-            panel->show();
+            panel->Show();
             return panel;
         }
         case WindowKind::Sheet: {
