@@ -95,7 +95,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, RefusedDropTest,
                                                        false, "Prefs/Caches"},
                                            RefusedCase{"EmptyFolder", "Empty/zero", true, "Empty"},
                                            RefusedCase{"MissingPath", "", false, "missing.txt"}),
-                         [](const ::testing::TestParamInfo<RefusedCase>& info) { return info.param.name; });
+                         [](const ::testing::TestParamInfo<RefusedCase>& paramInfo) { return paramInfo.param.name; });
 
 TEST_F(FileDropTest, StartUpListIsShownInTheAlert) {
     HandleFileDrop(Drop(Path("missing")));

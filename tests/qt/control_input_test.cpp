@@ -192,7 +192,7 @@ INSTANTIATE_TEST_SUITE_P(Keys, ListKeyTest,
                                                     {{Qt::Key_End, Qt::ControlModifier},
                                                      {Qt::Key_Home, Qt::ControlModifier}},
                                                     0}),
-                         [](const ::testing::TestParamInfo<KeyMoves>& info) { return info.param.name; });
+                         [](const ::testing::TestParamInfo<KeyMoves>& paramInfo) { return paramInfo.param.name; });
 
 // The click is reported when the button goes down; by the time the loop handles it the drag has moved the
 // selection, and the copy takes the row the user sees highlighted.

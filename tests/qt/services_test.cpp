@@ -215,7 +215,7 @@ INSTANTIATE_TEST_SUITE_P(Names, SavePanelNameTest,
                                            TypedName{"QuotesAlone", "my\"file\".csv", "HOME/my\"file\".csv"},
                                            TypedName{"QuotedWhole", "\"a.csv\"", "HOME/\"a.csv\""},
                                            TypedName{"Plain", "FOLDER/plain.csv", "FOLDER/plain.csv"}),
-                         [](const ::testing::TestParamInfo<TypedName>& info) { return info.param.name; });
+                         [](const ::testing::TestParamInfo<TypedName>& paramInfo) { return paramInfo.param.name; });
 
 // The panel's own question before it replaces a file covers names taken whole as well.
 TEST_F(QtBackendTest, SavePanelAsksBeforeATypedNameReplacesAFile) {
