@@ -187,12 +187,9 @@ TEST_F(FileDropTest, DropDuringARunStopsItAndStartsTheNewOne) {
     std::string file = MakeFile("next.txt");
     HandleFileDrop(Drop(Path("Many")));
     ASSERT_TRUE(WorkerRunning);
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    ASSERT_TRUE(WaitUntil([] { return platform::TheUi().RowCount(ControlId::ChecksumList) > 0; }));
 
-    auto start = std::chrono::steady_clock::now();
     HandleFileDrop(Drop(file));
-    auto took = std::chrono::steady_clock::now() - start;
-    EXPECT_LT(took, std::chrono::milliseconds(2500));
     EXPECT_EQ(FilePathList, file);
     EXPECT_TRUE(WorkerRunning);
 
