@@ -98,7 +98,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, TextWithoutSlashTest,
                          ::testing::Values(TextCase{"FileName", "a.txt"},
                                            TextCase{"Checksum", "900150983cd24fb0d6963f7d28e17f72"},
                                            TextCase{"Blanks", "   "}, TextCase{"NoText", ""}),
-                         [](const ::testing::TestParamInfo<TextCase>& paramInfo) { return paramInfo.param.name; });
+                         [](const ::testing::TestParamInfo<TextCase>& paramInfo) {
+                             return paramInfo.param.name;
+                         });
 
 TEST_F(ClipboardWatcherTest, TwoChangesBetweenTicksAreHandledOnce) {
     std::string first = MakeFile("first.txt");
@@ -227,7 +229,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, LaunchTest,
                          ::testing::Values(LaunchCase{"Running", {"Other", "Corvane"}, false},
                                            LaunchCase{"NothingRunning", {}, true},
                                            LaunchCase{"OnlyNamesThatDiffer", {"corvane", "Corvane "}, true}),
-                         [](const ::testing::TestParamInfo<LaunchCase>& paramInfo) { return paramInfo.param.name; });
+                         [](const ::testing::TestParamInfo<LaunchCase>& paramInfo) {
+                             return paramInfo.param.name;
+                         });
 
 }  // namespace
 }  // namespace corvane

@@ -148,7 +148,8 @@ std::string ZlibCrcOfSparse(int64_t size, const std::vector<std::pair<int64_t, s
     uLong crc = crc32_z(0, nullptr, 0);
     auto addZeros = [&](int64_t count) {
         for (; count > 0; count -= static_cast<int64_t>(zeros.size()))
-            crc = crc32_z(crc, zeros.data(), static_cast<size_t>(std::min(count, static_cast<int64_t>(zeros.size()))));
+            crc = crc32_z(crc, zeros.data(),
+                          static_cast<size_t>(std::min(count, static_cast<int64_t>(zeros.size()))));
     };
     int64_t at = 0;
     for (const auto& [offset, bytes] : writes) {

@@ -86,16 +86,16 @@ TEST_P(RefusedDropTest, ShowsTheExclusionsAlert) {
         "\n\rHowever, you still may be able to process individual files from these directories.");
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, RefusedDropTest,
-                         ::testing::Values(RefusedCase{"ZeroLengthFile", "zero.txt", true, "zero.txt"},
-                                           RefusedCase{"LogFile", "x.log", false, "x.log"},
-                                           RefusedCase{"FileInExcludedDirectory", "Prefs/a.plist", false,
-                                                       "Prefs/a.plist"},
-                                           RefusedCase{"FolderUnderAnExcludedDirectory", "Prefs/Caches/a.txt",
-                                                       false, "Prefs/Caches"},
-                                           RefusedCase{"EmptyFolder", "Empty/zero", true, "Empty"},
-                                           RefusedCase{"MissingPath", "", false, "missing.txt"}),
-                         [](const ::testing::TestParamInfo<RefusedCase>& paramInfo) { return paramInfo.param.name; });
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RefusedDropTest,
+    ::testing::Values(RefusedCase{"ZeroLengthFile", "zero.txt", true, "zero.txt"},
+                      RefusedCase{"LogFile", "x.log", false, "x.log"},
+                      RefusedCase{"FileInExcludedDirectory", "Prefs/a.plist", false, "Prefs/a.plist"},
+                      RefusedCase{"FolderUnderAnExcludedDirectory", "Prefs/Caches/a.txt", false,
+                                  "Prefs/Caches"},
+                      RefusedCase{"EmptyFolder", "Empty/zero", true, "Empty"},
+                      RefusedCase{"MissingPath", "", false, "missing.txt"}),
+    [](const ::testing::TestParamInfo<RefusedCase>& paramInfo) { return paramInfo.param.name; });
 
 TEST_F(FileDropTest, StartUpListIsShownInTheAlert) {
     HandleFileDrop(Drop(Path("missing")));

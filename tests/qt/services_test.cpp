@@ -213,13 +213,13 @@ TEST_P(SavePanelNameTest, TheTypedPathComesBackWhole) {
     EXPECT_EQ(Platform().RunSavePanel("Save Export File", "x.csv"), expand(GetParam().chosen));
 }
 
-INSTANTIATE_TEST_SUITE_P(Names, SavePanelNameTest,
-                         ::testing::Values(TypedName{"QuotesWithAFolder", "FOLDER/my\"file\".csv",
-                                                     "FOLDER/my\"file\".csv"},
-                                           TypedName{"QuotesAlone", "my\"file\".csv", "HOME/my\"file\".csv"},
-                                           TypedName{"QuotedWhole", "\"a.csv\"", "HOME/\"a.csv\""},
-                                           TypedName{"Plain", "FOLDER/plain.csv", "FOLDER/plain.csv"}),
-                         [](const ::testing::TestParamInfo<TypedName>& paramInfo) { return paramInfo.param.name; });
+INSTANTIATE_TEST_SUITE_P(
+    Names, SavePanelNameTest,
+    ::testing::Values(TypedName{"QuotesWithAFolder", "FOLDER/my\"file\".csv", "FOLDER/my\"file\".csv"},
+                      TypedName{"QuotesAlone", "my\"file\".csv", "HOME/my\"file\".csv"},
+                      TypedName{"QuotedWhole", "\"a.csv\"", "HOME/\"a.csv\""},
+                      TypedName{"Plain", "FOLDER/plain.csv", "FOLDER/plain.csv"}),
+    [](const ::testing::TestParamInfo<TypedName>& paramInfo) { return paramInfo.param.name; });
 
 // The panel's own question before it replaces a file covers names taken whole as well.
 TEST_F(QtBackendTest, SavePanelAsksBeforeATypedNameReplacesAFile) {
@@ -281,7 +281,8 @@ TEST_F(QtBackendTest, WaitRunsQtsLoop) {
 // The poster starts from inside the wait's Qt loop; a wait that no post woke would never end.
 TEST_F(QtBackendTest, PostFromAnotherThreadEndsTheWait) {
     std::thread poster;
-    QTimer::singleShot(0, [&poster] { poster = std::thread([] { Events().Post(MenuEvent(kResetLayoutItem)); }); });
+    QTimer::singleShot(
+        0, [&poster] { poster = std::thread([] { Events().Post(MenuEvent(kResetLayoutItem)); }); });
     Event event = Events().Wait();
     poster.join();
     EXPECT_EQ(event.object, kResetLayoutItem);
@@ -308,8 +309,8 @@ TEST_F(MainWindowTest, BadgeSetOnAWorkerThreadReachesTheIcon) {
     QImage before = Main()->windowIcon().pixmap(64, 64).toImage();
     std::thread worker([] { TheUi().SetBadgeLabel("0:12"); });
     worker.join();
-    EXPECT_TRUE(
-        QTest::qWaitFor([&] { return Main()->windowIcon().pixmap(64, 64).toImage() != before; }, kHangGuardMs));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Main()->windowIcon().pixmap(64, 64).toImage() != before; },
+                                kHangGuardMs));
 }
 
 TEST_F(QtBackendTest, PaletteChangePostsTheAppearanceNoticeWhileObserved) {
