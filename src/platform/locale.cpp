@@ -87,7 +87,8 @@ std::string GroupingSeparator() {
 }
 
 std::string FormatGroupedNumber(int64_t value) {
-    std::string digits = std::to_string(value < 0 ? -(value + 1) + 1ULL : static_cast<uint64_t>(value));
+    std::string digits =
+        std::to_string(value < 0 ? static_cast<uint64_t>(-(value + 1)) + 1 : static_cast<uint64_t>(value));
     std::string separator = GroupingSeparator();
     std::string out;
     for (size_t i = 0; i < digits.size(); ++i) {

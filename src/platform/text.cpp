@@ -35,7 +35,7 @@ char32_t DecodeUtf8(std::string_view text, size_t i, size_t& length) {
     unsigned char c = static_cast<unsigned char>(text[i]);
     length = 1;
     if (c < 0x80) return c;
-    int extra;
+    size_t extra;
     char32_t code;
     // The second byte's range rules out the overlong forms, the surrogates and what lies above U+10FFFF.
     unsigned char low = 0x80, high = 0xBF;
@@ -55,7 +55,7 @@ char32_t DecodeUtf8(std::string_view text, size_t i, size_t& length) {
     } else {
         return kInvalid;
     }
-    for (int k = 1; k <= extra; ++k) {
+    for (size_t k = 1; k <= extra; ++k) {
         if (i + k >= text.size()) return kInvalid;
         unsigned char next = static_cast<unsigned char>(text[i + k]);
         if (next < low || next > high) return kInvalid;

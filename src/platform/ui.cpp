@@ -286,7 +286,7 @@ std::string Ui::SelectedItemText(ControlId id) const {
     if (it == controls_.end()) return {};
     const ControlState& c = it->second;
     if (c.selected < 0 || c.selected >= static_cast<int>(c.items.size())) return {};
-    return c.items[c.selected];
+    return c.items[static_cast<size_t>(c.selected)];
 }
 
 void Ui::SetValue(ControlId id, int value) {

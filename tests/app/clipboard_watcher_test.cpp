@@ -98,7 +98,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, TextWithoutSlashTest,
                          ::testing::Values(TextCase{"FileName", "a.txt"},
                                            TextCase{"Checksum", "900150983cd24fb0d6963f7d28e17f72"},
                                            TextCase{"Blanks", "   "}, TextCase{"NoText", ""}),
-                         [](const ::testing::TestParamInfo<TextCase>& info) { return info.param.name; });
+                         [](const ::testing::TestParamInfo<TextCase>& paramInfo) {
+                             return paramInfo.param.name;
+                         });
 
 TEST_F(ClipboardWatcherTest, TwoChangesBetweenTicksAreHandledOnce) {
     std::string first = MakeFile("first.txt");
@@ -155,8 +157,8 @@ TEST_P(PasteAfterCopyTest, TheFirstPasteIsSkipped) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, PasteAfterCopyTest, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                             return info.param ? "ByTheWatcher" : "ByCtrlV";
+                         [](const ::testing::TestParamInfo<bool>& paramInfo) {
+                             return paramInfo.param ? "ByTheWatcher" : "ByCtrlV";
                          });
 
 // A paste takes the clipboard's change along with its text, whoever pastes: the watcher, re-armed when the
@@ -237,12 +239,10 @@ TEST_F(ClipboardWatcherTest, IdleDuringARunAndPicksUpAChangeMadeMeanwhileAfterIt
 
     // The completed run added the timer again; its first event sees the change.
     ASSERT_TRUE(platform::Events().HasTimer(platform::WindowId::Main, ClipboardTimer));
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            if (auto event = platform::Events().Wait(5)) DispatchEvent(*event);
-            return services.keyPresses.size() > 2;
-        },
-        std::chrono::seconds(10)));
+    ASSERT_TRUE(WaitUntil([&] {
+        if (auto event = platform::Events().Wait(5)) DispatchEvent(*event);
+        return services.keyPresses.size() > 2;
+    }));
     EXPECT_EQ(PostedKeys(), Changes(2));
     EXPECT_EQ(FilePathList, next);
     PumpUntilRunEnds();
@@ -288,7 +288,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, LaunchTest,
                          ::testing::Values(LaunchCase{"Running", {"Other", "Corvane"}, false},
                                            LaunchCase{"NothingRunning", {}, true},
                                            LaunchCase{"OnlyNamesThatDiffer", {"corvane", "Corvane "}, true}),
-                         [](const ::testing::TestParamInfo<LaunchCase>& info) { return info.param.name; });
+                         [](const ::testing::TestParamInfo<LaunchCase>& paramInfo) {
+                             return paramInfo.param.name;
+                         });
 
 }  // namespace
 }  // namespace corvane

@@ -34,7 +34,7 @@ INSTANTIATE_TEST_SUITE_P(
                       DisplayCase{"BottomRightCornerIsInside", {{0, 0, 1024, 768}}, {1024, 768}, 1024},
                       DisplayCase{"OnNoDisplayTheFirstDecides", {kNarrow, kWideRight}, {5000, 5000}, 800},
                       DisplayCase{"NoDisplayAtAll", {}, {0, 0}, 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& paramInfo) { return std::string(paramInfo.param.name); });
 
 class DisplayCheckTest : public testing::AppTest {};
 

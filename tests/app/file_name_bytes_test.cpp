@@ -71,7 +71,9 @@ INSTANTIATE_TEST_SUITE_P(Names, FileNameBytesTest,
                                            NameCase{"OverlongSlash", "x\xC0\xAFy.txt",
                                                     "x" + kReplacement + kReplacement + "y.txt"},
                                            NameCase{"Utf8", "caf\xC3\xA9.txt", "caf\xC3\xA9.txt"}),
-                         [](const ::testing::TestParamInfo<NameCase>& info) { return info.param.label; });
+                         [](const ::testing::TestParamInfo<NameCase>& paramInfo) {
+                             return paramInfo.param.label;
+                         });
 
 }  // namespace
 }  // namespace corvane

@@ -6,7 +6,7 @@
 # Usage: clipboard_bytes.sh path/to/corvane
 program=$(realpath "$1")
 source "$(dirname "$0")/session.sh"
-require_tools Xvfb xdotool xclip md5sum python3
+require_tools Xvfb xdotool xclip md5sum import python3
 start_session
 start_program
 
@@ -16,20 +16,13 @@ for target in UTF8_STRING STRING text/plain; do
     file="$work/caf"$'\xe9'"$index.txt"
     echo "content for $target" >"$file"
     sum=$(md5sum <"$file" | cut -d' ' -f1)
+    before=$(rows_picture)
     printf '%s' "$file" | xclip -selection clipboard -t "$target" >/dev/null 2>&1 || fail "xclip could not copy"
-    sleep 3  # the watcher looks every two seconds
-
-    # The only row lies below a menu bar and the column titles; each click gets half a second.
-    copied=""
-    for y in 200 220 180; do
-        xdotool mousemove --window "$main" 200 "$y" click 1
-        for _ in $(seq 5); do
-            copied=$(xclip -o -selection clipboard 2>/dev/null | tr -d '\0')
-            [ "$copied" = "$sum" ] && break 2
-            sleep 0.1
-        done
-    done
-    [ "$copied" = "$sum" ] || fail "no row with the checksum of the file copied as $target (the clipboard holds \"$copied\")"
+    # The watcher looks every two seconds. Only once the list has changed may a click copy a checksum:
+    # a click before the watcher took the path would replace it.
+    wait_for_rows_change "$before" || fail "the list did not change after the copy as $target"
+    copied=$(click_rows_until_copied "$sum") ||
+        fail "no row with the checksum of the file copied as $target (the clipboard holds \"$copied\")"
     echo "ok: the path copied as $target named the file"
 done
 kill -0 "$app_pid" 2>/dev/null || fail "corvane ended during the test"

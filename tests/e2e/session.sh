@@ -104,5 +104,40 @@ start_program() {
         sleep 0.1
     done
     [ -n "$main" ] || fail "no main window within 60 s"
-    sleep 1  # let the event loop start
+    # The clipboard watcher took its starting count before the window was shown; what reaches the window
+    # from now on waits in the X connection until the event loop runs.
+}
+
+# The first rows of the list, as the main window shows them (its top lies 130 points below the content's
+# top, below a menu bar and the column titles): a checksum of the pixels, to see the list change.
+rows_picture() {
+    import -window "$main" -crop 600x90+0+170 +repage rgb:- 2>/dev/null | md5sum | cut -d' ' -f1
+}
+
+# Waits up to 60 s for the first rows to show something else than the picture $1.
+wait_for_rows_change() {
+    for _ in $(seq 300); do
+        [ "$(rows_picture)" != "$1" ] && return 0
+        sleep 0.2
+    done
+    return 1
+}
+
+# Left-clicks the first rows, which copies a row's checksum, until the clipboard holds one of the lines of
+# $1; up to 30 s. Prints what the clipboard held last.
+click_rows_until_copied() {
+    local copied=""
+    for _ in $(seq 60); do
+        for y in 200 220 180; do
+            xdotool mousemove --window "$main" 200 "$y" click 1
+            copied=$(xclip -o -selection clipboard 2>/dev/null | tr -d '\0')
+            if grep -qxF -- "$copied" <<<"$1"; then
+                printf '%s' "$copied"
+                return 0
+            fi
+        done
+        sleep 0.5
+    done
+    printf '%s' "$copied"
+    return 1
 }

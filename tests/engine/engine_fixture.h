@@ -63,11 +63,14 @@ class EngineTest : public ::testing::Test {
 
     void TearDown() override {
         // A worker left behind must not outlive the state it reads.
-        WaitUntil([] { return LiveWorkers == 0; }, 20000);
+        WaitUntil([] { return LiveWorkers == 0; });
         CloseMalwareDatabase();
     }
 
-    static bool WaitUntil(const std::function<bool()>& done, int limitMs) {
+    // How long a test waits for what must come before it gives up: only a guard against hanging.
+    static constexpr int kHangGuardMs = 60000;
+
+    static bool WaitUntil(const std::function<bool()>& done, int limitMs = kHangGuardMs) {
         auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
         while (!done()) {
             if (std::chrono::steady_clock::now() > deadline) return false;
@@ -77,7 +80,7 @@ class EngineTest : public ::testing::Test {
     }
 
     // Dispatches events until the run's worker has ended and the queue holds no more notices.
-    void PumpUntilRunEnds(int limitMs = 20000) {
+    void PumpUntilRunEnds(int limitMs = kHangGuardMs) {
         auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
         while (LiveWorkers > 0 && std::chrono::steady_clock::now() < deadline) {
             if (auto event = platform::Events().Wait(5)) Dispatch(*event);

@@ -143,7 +143,7 @@ const BoundaryCase kBoundaries[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Sizes, BoundaryTest, ::testing::ValuesIn(kBoundaries),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& paramInfo) { return std::string(paramInfo.param.name); });
 
 // zlib's crc32 of a file of zeros with the given bytes written at their offsets (in order, apart).
 std::string ZlibCrcOfSparse(int64_t size, const std::vector<std::pair<int64_t, std::string>>& writes) {
@@ -151,7 +151,8 @@ std::string ZlibCrcOfSparse(int64_t size, const std::vector<std::pair<int64_t, s
     uLong crc = crc32_z(0, nullptr, 0);
     auto addZeros = [&](int64_t count) {
         for (; count > 0; count -= static_cast<int64_t>(zeros.size()))
-            crc = crc32_z(crc, zeros.data(), static_cast<size_t>(std::min<int64_t>(count, zeros.size())));
+            crc = crc32_z(crc, zeros.data(),
+                          static_cast<size_t>(std::min(count, static_cast<int64_t>(zeros.size()))));
     };
     int64_t at = 0;
     for (const auto& [offset, bytes] : writes) {
@@ -204,7 +205,7 @@ TEST_P(LargeSparseFileTest, MatchesZlibAndSha256sum) {
 INSTANTIATE_TEST_SUITE_P(Blocks, LargeSparseFileTest,
                          ::testing::Values(SparseCase{"of_16_MiB", 524'288'001, true},
                                            SparseCase{"of_32_MiB_over_4_GiB", (int64_t{4} << 30) + 1, false}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& paramInfo) { return std::string(paramInfo.param.name); });
 
 TEST(ComputeChecksumTest, LengthsAndLowerCase) {
     TempFolder folder;
@@ -367,7 +368,7 @@ INSTANTIATE_TEST_SUITE_P(Files, ChangingFileTest,
                          ::testing::Values(ChangeCase{"grows", 10 * kMiB, 15 * kMiB + 3},
                                            ChangeCase{"shrinks", 3 * kMiB + 1, kMiB + kPiece + 7},
                                            ChangeCase{"empties", 2 * kMiB, 0}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& paramInfo) { return std::string(paramInfo.param.name); });
 
 struct ReadFaultCase {
     const char* name;

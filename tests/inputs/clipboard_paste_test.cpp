@@ -82,8 +82,8 @@ TEST_P(EmptyClipboardTest, ShowsTheEmptyAlertAndTheWatcherStillWorks) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, EmptyClipboardTest, ::testing::Values("", "   "),
-                         [](const ::testing::TestParamInfo<const char*>& info) {
-                             return *info.param ? std::string("Blanks") : std::string("NoText");
+                         [](const ::testing::TestParamInfo<const char*>& paramInfo) {
+                             return *paramInfo.param ? std::string("Blanks") : std::string("NoText");
                          });
 
 // The same small tree for every case below: "~" in a text stands for the home folder.
@@ -134,7 +134,7 @@ INSTANTIATE_TEST_SUITE_P(
         RejectedCase{"QuotedPath", "\"~/a.txt\""}, RejectedCase{"FileUrl", "file://~/a.txt"},
         // No file name holds a NUL byte; the part before it is another file.
         RejectedCase{"NulInsideAPath", std::string("~/a.txt\0junk", 12)}),
-    [](const ::testing::TestParamInfo<RejectedCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<RejectedCase>& paramInfo) { return paramInfo.param.name; });
 
 struct AcceptedCase {
     const char* name;
@@ -184,7 +184,7 @@ INSTANTIATE_TEST_SUITE_P(
         AcceptedCase{"InvalidLinesAmongValid",
                      "~/zero.txt\n~/x.log\n~/Prefs/p.txt\n~/missing\n~/Empty\n~/b.txt\n~/a.txt\r", "~/b.txt"},
         AcceptedCase{"LinkToAFile", "~/link", "~/link"}),
-    [](const ::testing::TestParamInfo<AcceptedCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<AcceptedCase>& paramInfo) { return paramInfo.param.name; });
 
 TEST_F(ClipboardPasteTest, PastePreparesTheControlsForTheRun) {
     std::string file = MakeFile("a.txt");

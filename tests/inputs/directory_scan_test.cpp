@@ -155,7 +155,7 @@ TEST_F(DirectoryScanTest, WideTreeComesOutInListingOrderWithItsEmptyFields) {
             std::string sub = top + "/b" + std::to_string(b);
             if (b % 3 == 0) MakeFile(sub + "/x.log");  // a folder that keeps nothing
             if (b % 3 == 1) MakeFile(sub + "/c" + std::to_string(b) + "/g.txt");
-            if (b % 3 == 2) MakeFile(sub + "/h.txt", std::string(b, 'h'));
+            if (b % 3 == 2) MakeFile(sub + "/h.txt", std::string(static_cast<size_t>(b), 'h'));
         }
     }
     std::string expected = ReferenceScan(Path("T"), 0);

@@ -67,7 +67,9 @@ INSTANTIATE_TEST_SUITE_P(
         // An overlong form of "/" is no "/": the name stays outside the folder.
         ExclusionCase{nullptr, "/Library\xC0\xAF_a.txt", false},
         ExclusionCase{nullptr, "/Library\xE0\x80\xAF_a.txt", false}),
-    [](const ::testing::TestParamInfo<ExclusionCase>& info) { return "Case" + std::to_string(info.index); });
+    [](const ::testing::TestParamInfo<ExclusionCase>& paramInfo) {
+        return "Case" + std::to_string(paramInfo.index);
+    });
 
 TEST(PathExtensionTest, IsTheTextAfterTheLastDotOfTheName) {
     EXPECT_EQ(PathExtension("/a/b.TMP"), "TMP");

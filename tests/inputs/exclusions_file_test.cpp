@@ -48,7 +48,9 @@ INSTANTIATE_TEST_SUITE_P(
                       FileCase{"x ExcludedDirectories=/a ExcludedDirectories=/b\n", "x /a /b"},
                       FileCase{"excludeddirectories=/a\n", "/Applications|/System|/Volumes|/Library|/Trash"},
                       FileCase{"no key at all\n", "/Applications|/System|/Volumes|/Library|/Trash"}),
-    [](const ::testing::TestParamInfo<FileCase>& info) { return "Case" + std::to_string(info.index); });
+    [](const ::testing::TestParamInfo<FileCase>& paramInfo) {
+        return "Case" + std::to_string(paramInfo.index);
+    });
 
 TEST_F(ExclusionsFileTest, MissingEmptyFolderOrFifoLeavesTheListAsItIs) {
     ExcludedDirs = "/kept";

@@ -31,7 +31,7 @@ class LineReaderTest : public ::testing::TestWithParam<LinesCase> {};
 
 // Every buffer size, so endings and lines that cross the buffer's end are covered too.
 TEST_P(LineReaderTest, EndsLinesAtCrLfOrCrLf) {
-    for (size_t size : {1, 2, 3, 4, 7, 4096}) {
+    for (size_t size : {1u, 2u, 3u, 4u, 7u, 4096u}) {
         EXPECT_EQ(ReadLines(GetParam().text, size), GetParam().lines) << "buffer " << size;
     }
 }

@@ -70,7 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
         Utf8Case{"TruncatedAtEnd", "x\xE2\x9C", "x" + kReplacement},
         Utf8Case{"TruncatedBeforeAscii", "\xE2\x9C.", kReplacement + "."},
         Utf8Case{"LoneContinuation", "\x80.", kReplacement + "."}),
-    [](const ::testing::TestParamInfo<Utf8Case>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<Utf8Case>& paramInfo) { return paramInfo.param.name; });
 
 }  // namespace
 }  // namespace corvane

@@ -93,8 +93,8 @@ TEST(UserDefaults, AnUnreadableFileReadsAsEmptyAndIsReplacedWhole) {
 // Well-formed XML in UTF-8 as far as the text goes: valid UTF-8, and no control character but tab, line feed
 // and carriage return.
 bool IsXmlText(const std::string& text) {
-    for (unsigned char c : text) {
-        if (c < 0x20 && c != '\t' && c != '\n' && c != '\r') return false;
+    for (char c : text) {
+        if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r') return false;
     }
     return ValidUtf8(text) == text;
 }
@@ -136,7 +136,7 @@ INSTANTIATE_TEST_SUITE_P(
                       StoredCase{"ControlCharacters", "a\x01-\x1F\tc",
                                  "a" + kReplacement + "-" + kReplacement + "\tc"},
                       StoredCase{"Noncharacter", "x\xEF\xBF\xBE", "x" + kReplacement}),
-    [](const ::testing::TestParamInfo<StoredCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<StoredCase>& paramInfo) { return paramInfo.param.name; });
 
 }  // namespace
 }  // namespace corvane::platform

@@ -183,16 +183,16 @@ TEST_P(ListKeyTest, KeyboardMovesCarryTheSelectionToTheLayer) {
     EXPECT_EQ(TheUi().SelectedRow(ControlId::ChecksumList), GetParam().row);
 }
 
-INSTANTIATE_TEST_SUITE_P(Keys, ListKeyTest,
-                         ::testing::Values(KeyMoves{"DownTwice", {{Qt::Key_Down, {}}, {Qt::Key_Down, {}}}, 2},
-                                           KeyMoves{"DownThenUp", {{Qt::Key_Down, {}}, {Qt::Key_Up, {}}}, 0},
-                                           KeyMoves{"PageDown", {{Qt::Key_PageDown, {}}}, 2},
-                                           KeyMoves{"ControlEnd", {{Qt::Key_End, Qt::ControlModifier}}, 2},
-                                           KeyMoves{"ControlEndThenHome",
-                                                    {{Qt::Key_End, Qt::ControlModifier},
-                                                     {Qt::Key_Home, Qt::ControlModifier}},
-                                                    0}),
-                         [](const ::testing::TestParamInfo<KeyMoves>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(
+    Keys, ListKeyTest,
+    ::testing::Values(KeyMoves{"DownTwice", {{Qt::Key_Down, {}}, {Qt::Key_Down, {}}}, 2},
+                      KeyMoves{"DownThenUp", {{Qt::Key_Down, {}}, {Qt::Key_Up, {}}}, 0},
+                      KeyMoves{"PageDown", {{Qt::Key_PageDown, {}}}, 2},
+                      KeyMoves{"ControlEnd", {{Qt::Key_End, Qt::ControlModifier}}, 2},
+                      KeyMoves{"ControlEndThenHome",
+                               {{Qt::Key_End, Qt::ControlModifier}, {Qt::Key_Home, Qt::ControlModifier}},
+                               0}),
+    [](const ::testing::TestParamInfo<KeyMoves>& paramInfo) { return paramInfo.param.name; });
 
 // A left click is a press and a release on the list. The loop handles each event as soon as it is queued,
 // as the real event loop does between the mouse events of a drag.

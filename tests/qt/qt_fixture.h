@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,6 +29,27 @@
 #include "support/temp_home.h"
 
 namespace corvane::platform {
+
+// How long a test waits for something that must come before it gives up: only a guard against hanging.
+constexpr int kHangGuardMs = 60000;
+
+// Acts on the modal dialog of type Dialog as soon as it is open, however long it takes to come: a timer
+// of Qt's loop looks for it, so it is found inside the dialog's own loop too. Acts once.
+template <typename Dialog>
+void WhenModalOpens(std::function<void(Dialog*)> act) {
+    auto* poll = new QTimer(QCoreApplication::instance());
+    poll->setInterval(5);
+    auto shared = std::make_shared<std::function<void(Dialog*)>>(std::move(act));
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, shared] {
+        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible()) return;
+        poll->stop();
+        poll->deleteLater();
+        auto keep = shared;  // the connection goes with the timer
+        (*keep)(dialog);
+    });
+    poll->start();
+}
 
 class QtBackendTest : public ::testing::Test {
   protected:
@@ -49,10 +71,8 @@ class QtBackendTest : public ::testing::Test {
         bool boldText = false;
     };
     // Reads the alert that opens next into shown, then answers it.
-    static void ReadAlertLater(ShownAlert* shown) {
-        QTimer::singleShot(50, [shown] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box) return;
+    static void ReadAlertWhenOpen(ShownAlert* shown) {
+        WhenModalOpens<QMessageBox>([shown](QMessageBox* box) {
             shown->icon = box->icon();
             shown->text = box->text();
             shown->informative = box->informativeText();
@@ -64,7 +84,7 @@ class QtBackendTest : public ::testing::Test {
     }
     static ShownAlert RunAndReadAlert(const AlertSpec& alert) {
         ShownAlert shown;
-        ReadAlertLater(&shown);
+        ReadAlertWhenOpen(&shown);
         shown.answer = Platform().RunAlert(alert);
         return shown;
     }
@@ -115,7 +135,7 @@ class MainWindowTest : public QtBackendTest {
     // Makes the main window the active window, as the user's click would.
     static bool ActivateMain() {
         Main()->activateWindow();
-        return QTest::qWaitForWindowActive(Main());
+        return QTest::qWaitForWindowActive(Main(), kHangGuardMs);
     }
 };
 

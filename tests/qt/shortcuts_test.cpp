@@ -63,7 +63,7 @@ TEST_F(ShortcutTest, SyntheticPastePostsOnlyWhileTheMainWindowIsActive) {
     other.resize(200, 100);
     other.show();
     other.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other, kHangGuardMs));
     Events().Clear();
     Platform().PostKeyPress(kKeyCodeV, kCommandFlag);
     Settle();
@@ -76,7 +76,7 @@ TEST_F(ShortcutTest, ShortcutsOfOtherWindowsAreLeftAlone) {
     QLineEdit field(&other);
     other.show();
     other.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other, kHangGuardMs));
     field.setFocus();
     Events().Clear();
     QTest::keyClick(&field, Qt::Key_V, Qt::ControlModifier);

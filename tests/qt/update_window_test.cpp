@@ -40,7 +40,7 @@ class PaintRecorder : public QObject {
 TEST_F(QtBackendTest, LastReportIsPaintedBeforeThePauseWithoutHandlingEvents) {
     InitializeSharedState();
     OpenUpdateDialog("Updating the Malware Database...");
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(WindowWidgetFor(WindowId::Update)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(WindowWidgetFor(WindowId::Update), kHangGuardMs));
     Settle();
     auto* text = qobject_cast<QLabel*>(WidgetFor(ControlId::UpdateDialogText));
     auto* bar = qobject_cast<QProgressBar*>(WidgetFor(ControlId::UpdateDialogBar));

@@ -73,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
                       StateChange{"FullScreenToMaximised", Qt::WindowFullScreen, Qt::WindowMaximized, true},
                       StateChange{"MaximisedFullScreenToMaximised",
                                   Qt::WindowMaximized | Qt::WindowFullScreen, Qt::WindowMaximized, true}),
-    [](const ::testing::TestParamInfo<StateChange>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<StateChange>& paramInfo) { return paramInfo.param.name; });
 
 // A drag that enters the window and is dropped there, as Qt delivers it.
 void Drop(QWidget* target, QMimeData* data) {

@@ -35,7 +35,7 @@ TEST_F(MainWindowTest, TextsAndRowsSetOnAWorkerThreadReachTheWidgets) {
     worker.join();
     // Nothing reaches a widget off the GUI thread.
     EXPECT_EQ(List()->model()->rowCount(), 0);
-    EXPECT_TRUE(QTest::qWaitFor([] { return List()->model()->rowCount() == kRows; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([] { return List()->model()->rowCount() == kRows; }, kHangGuardMs));
     // The appends made while the GUI thread was busy reach the view as one insertion.
     EXPECT_EQ(insertions, 1);
     EXPECT_EQ(qobject_cast<QLineEdit*>(WidgetFor(ControlId::StatusLine))->text(), "Processing...");

@@ -38,8 +38,11 @@ class AppTest : public ::testing::Test {
         WaitUntil([] { return LiveWorkers == 0; });
     }
 
+    // How long a test waits for what must come before it gives up: only a guard against hanging.
+    static constexpr std::chrono::seconds kHangGuard{60};
+
     template <typename Done>
-    static bool WaitUntil(Done done, std::chrono::milliseconds limit = std::chrono::seconds(30)) {
+    static bool WaitUntil(Done done, std::chrono::milliseconds limit = kHangGuard) {
         auto deadline = std::chrono::steady_clock::now() + limit;
         while (!done()) {
             if (std::chrono::steady_clock::now() > deadline) return false;
@@ -50,7 +53,7 @@ class AppTest : public ::testing::Test {
 
     // Handles events as the event loop would until the run's worker has ended and the queue is empty.
     void PumpUntilRunEnds() {
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        auto deadline = std::chrono::steady_clock::now() + kHangGuard;
         while (LiveWorkers > 0 && std::chrono::steady_clock::now() < deadline) {
             if (auto event = platform::Events().Wait(5)) DispatchEvent(*event);
         }

@@ -31,7 +31,8 @@ class ExportServer {
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
+        // Nothing else of this process: a pipe held by the server would not end when this process does.
+        posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
         bool started = posix_spawnp(&pid_, "python3", &actions, nullptr, argv.data(), environ) == 0;
         posix_spawn_file_actions_destroy(&actions);
         close(pipeFds[1]);

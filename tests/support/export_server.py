@@ -18,10 +18,12 @@ Modes:
   damaged    the archive with 64 bytes in the middle of its compressed data overwritten
 """
 import argparse
+import ctypes
 import hashlib
 import http.server
 import io
 import os
+import signal
 import sys
 import tempfile
 import threading
@@ -124,7 +126,14 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.wfile.write(body)
 
 
+def end_with_parent():
+    """Ends the server with the process that started it, also one that never stops it: a death test's child
+    leaves through exit(), and a server left running would keep the test's pipes open."""
+    ctypes.CDLL(None).prctl(1, signal.SIGTERM)  # PR_SET_PDEATHSIG
+
+
 def main():
+    end_with_parent()  # the parent waits for the port below, so it is still there now
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--port", type=int, default=0)
     parser.add_argument("--mode", default="ok", choices=["ok", "404", "500", "stall", "trickle", "stallhead", "notzip",
