@@ -133,7 +133,7 @@ TEST_P(ScannedFolderTest, ListsEveryFileAsItselfAndExportsValidText) {
 
 INSTANTIATE_TEST_SUITE_P(Ways, ScannedFolderTest,
                          ::testing::Values(ScanCase{"pasted", false}, ScanCase{"dropped", true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& paramInfo) { return std::string(paramInfo.param.name); });
 
 // The platform hands a dropped name's line feed over as NUL inside its line.
 TEST_F(LineFeedNameTest, DroppedFilesAreHashedAsThemselves) {

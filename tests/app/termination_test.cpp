@@ -163,7 +163,7 @@ INSTANTIATE_TEST_SUITE_P(
         TerminationCase{
             "header_probe_running", {"--mode", "stallhead"}, SIGTERM, true, When::HeaderProbeRunning},
         TerminationCase{"import_starting", {"--hashes", "200000"}, SIGTERM, true, When::ImportStarting}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& paramInfo) { return std::string(paramInfo.param.name); });
 
 }  // namespace
 }  // namespace corvane

@@ -256,7 +256,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, DateOrderTest,
                                            DateOrderCase{"LcTimeCanada", "LC_TIME", "en_CA.UTF-8",
                                                          "12/08/26"},
                                            DateOrderCase{"LangBritain", "LANG", "en_GB.UTF-8", "08-12-26"}),
-                         [](const ::testing::TestParamInfo<DateOrderCase>& info) { return info.param.name; });
+                         [](const ::testing::TestParamInfo<DateOrderCase>& paramInfo) { return paramInfo.param.name; });
 
 // The test is on local time: in a zone west of Greenwich the first hours after the epoch are before it.
 TEST_F(FileDateTest, UnknownUntilAfterTheEpochInLocalTime) {

@@ -405,7 +405,7 @@ INSTANTIATE_TEST_SUITE_P(Offsets, ReadErrorTest,
                                            ReadFaultCase{"inside_a_piece", 3'000'000, (1 << 20) + 1000},
                                            ReadFaultCase{"at_the_last_byte", 3'000'000, 2'999'999},
                                            ReadFaultCase{"in_a_file_read_ahead", 12 * kMiB, 9 * kMiB + 7}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& paramInfo) { return std::string(paramInfo.param.name); });
 
 // The kernel's own refusal: /proc/self/mem is a regular file whose first bytes (the unmapped page at
 // address 0) cannot be read.

@@ -42,7 +42,7 @@ INSTANTIATE_TEST_SUITE_P(
                       PlaceCase{"LowButTitleBarOnTheScreen", {300, 1000}, {300, 1000}},
                       PlaceCase{"TitleBarBelowTheScreen", {300, 1020}, {300, 1004}},
                       PlaceCase{"OnAnotherScreenToTheRight", {1500, 200}, {478, 200}}),
-    [](const ::testing::TestParamInfo<PlaceCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<PlaceCase>& paramInfo) { return paramInfo.param.name; });
 
 TEST(WindowPlace, AFrameWiderThanTheScreenStartsAtItsLeftEdge) {
     EXPECT_EQ(PlaceWithTitleBarOnScreen({300, 200}, {1400, 545}, kTitle, kAvailable), QPoint(0, 200));
