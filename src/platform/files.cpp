@@ -5,9 +5,9 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <mutex>
 
@@ -22,9 +22,9 @@ PathStatus QueryPath(const std::string& path) {
 }
 
 bool PathIsMissing(const std::string& path) {
-    struct stat st {};
-    if (stat(path.c_str(), &st) == 0) return false;
-    return errno == ENOENT || errno == ENOTDIR;
+    // Not found is ENOENT or ENOTDIR (a file where a folder of the path should be); no permission is not.
+    std::error_code error;
+    return std::filesystem::status(path, error).type() == std::filesystem::file_type::not_found;
 }
 
 bool ReadRegularFile(const std::string& path, std::string& text) {
@@ -81,8 +81,9 @@ namespace {
 std::string WriteTarget(const std::string& path) {
     struct stat st {};
     if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode) || st.st_uid != geteuid()) return path;
-    char resolved[PATH_MAX];
-    return realpath(path.c_str(), resolved) ? std::string(resolved) : path;
+    std::error_code error;
+    std::filesystem::path resolved = std::filesystem::canonical(path, error);
+    return error ? path : resolved.string();
 }
 
 // The process's file-creation mask, read without changing it (umask() would, for every thread).

@@ -1,15 +1,13 @@
 #include "platform/owned_files.h"
 
-#include <dirent.h>
 #include <fcntl.h>
-#include <ftw.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <charconv>
 #include <csignal>
-#include <cstdio>
+#include <filesystem>
 #include <mutex>
 #include <string_view>
 #include <vector>
@@ -70,25 +68,18 @@ bool makingClosed = false;
 template <typename Test>
 std::vector<std::string> PrivateFolders(const std::string& parent, Test test) {
     std::vector<std::string> found;
-    DIR* dir = opendir(parent.c_str());
-    if (!dir) return found;
-    while (const dirent* entry = readdir(dir)) {
-        pid_t owner = OwnerInName(entry->d_name);
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(parent, error), end; !error && entry != end;
+         entry.increment(error)) {
+        std::string name = entry->path().filename().string();
+        pid_t owner = OwnerInName(name);
         if (owner == 0 || !test(owner)) continue;
+        std::string path = (parent.empty() || parent.back() == '/' ? parent : parent + "/") + name;
         struct stat st {};
-        if (fstatat(dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISDIR(st.st_mode) ||
-            st.st_uid != geteuid()) {
-            continue;
-        }
-        found.push_back((parent.empty() || parent.back() == '/' ? parent : parent + "/") + entry->d_name);
+        if (lstat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != geteuid()) continue;
+        found.push_back(path);
     }
-    closedir(dir);
     return found;
-}
-
-int RemoveVisited(const char* path, const struct stat*, int, FTW*) {
-    ::remove(path);
-    return 0;
 }
 
 }  // namespace
@@ -163,7 +154,9 @@ void CloseOwnedFiles() {
 
 void RemoveFolderTree(const std::string& path) {
     if (path.empty()) return;
-    nftw(path.c_str(), RemoveVisited, 16, FTW_DEPTH | FTW_PHYS);
+    // A link in the tree is removed itself, never followed.
+    std::error_code error;
+    std::filesystem::remove_all(path, error);
 }
 
 }  // namespace corvane::platform
