@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/unique_fd.h"
+
 namespace corvane::platform {
 
 namespace {
@@ -22,15 +24,12 @@ bool IsOwnedRegular(const struct stat& st) {
 
 // O_NONBLOCK keeps a planted FIFO from blocking the open; it is cleared for the regular file we keep. A
 // file with a second name may be a hard link to one of the user's own files, and is not used either.
-int OpenChecked(const std::string& path, int flags, mode_t mode) {
-    int fd = open(path.c_str(), flags | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, mode);
-    if (fd < 0) return -1;
+UniqueFd OpenChecked(const std::string& path, int flags, mode_t mode) {
+    UniqueFd fd(open(path.c_str(), flags | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, mode));
+    if (!fd) return {};
     struct stat st {};
-    if (fstat(fd, &st) != 0 || !IsOwnedRegular(st) || st.st_nlink != 1) {
-        close(fd);
-        return -1;
-    }
-    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (fstat(fd.Get(), &st) != 0 || !IsOwnedRegular(st) || st.st_nlink != 1) return {};
+    fcntl(fd.Get(), F_SETFL, fcntl(fd.Get(), F_GETFL) & ~O_NONBLOCK);
     return fd;
 }
 
@@ -85,7 +84,7 @@ std::vector<std::string> PrivateFolders(const std::string& parent, Test test) {
 }  // namespace
 
 int OpenOwnedFileForReading(const std::string& path) {
-    return OpenChecked(path, O_RDONLY, 0);
+    return OpenChecked(path, O_RDONLY, 0).Release();
 }
 
 int CreateOwnedFile(const std::string& path) {
@@ -94,13 +93,9 @@ int CreateOwnedFile(const std::string& path) {
     // is made anew; a name taken again meanwhile makes the exclusive create fail.
     std::lock_guard lock(makingMutex);
     if (makingClosed || !RemoveOwnedEntry(path)) return -1;
-    int fd = OpenChecked(path, O_WRONLY | O_CREAT | O_EXCL, 0600);
-    if (fd < 0) return -1;
-    if (fchmod(fd, 0600) != 0) {
-        close(fd);
-        return -1;
-    }
-    return fd;
+    UniqueFd fd = OpenChecked(path, O_WRONLY | O_CREAT | O_EXCL, 0600);
+    if (!fd || fchmod(fd.Get(), 0600) != 0) return -1;
+    return fd.Release();
 }
 
 int64_t OwnedFileSize(const std::string& path) {
