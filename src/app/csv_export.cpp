@@ -1,6 +1,6 @@
 #include "app/csv_export.h"
 
-#include <dirent.h>
+#include <filesystem>
 
 #include "platform/date_format.h"
 #include "platform/files.h"
@@ -48,10 +48,9 @@ std::string CsvText() {
 }
 
 bool FolderCanBeListed(const std::string& folder) {
-    DIR* dir = opendir(folder.c_str());
-    if (!dir) return false;
-    closedir(dir);
-    return true;
+    std::error_code error;
+    std::filesystem::directory_iterator listing(folder, error);
+    return !error;
 }
 
 // Writes the export into the folder; false when the file cannot be created or written.

@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <memory>
 #include <new>
@@ -13,6 +12,7 @@
 #include "engine/run_state.h"
 #include "platform/digest.h"
 #include "platform/files.h"
+#include "platform/unique_fd.h"
 
 namespace corvane {
 
@@ -21,12 +21,6 @@ namespace {
 constexpr int64_t kMiB = 1024 * 1024;
 constexpr int64_t kReadAheadFrom = 10 * kMiB;
 
-// Closes the descriptor when the call returns, whichever way.
-struct FileCloser {
-    int fd;
-    ~FileCloser() { close(fd); }
-};
-
 // Only a regular file is opened: opening a pipe would wake its blocked writer, opening a device node may
 // act on the device, so the type (of a link's target) is tested first. The opened descriptor is tested
 // again for a file swapped in between; O_NONBLOCK keeps such a pipe from blocking the open and changes
@@ -34,14 +28,10 @@ struct FileCloser {
 int OpenRegularFile(const std::string& path) {
     struct stat st {};
     if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) return -1;
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        close(fd);
-        return -1;
-    }
-    posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-    return fd;
+    platform::UniqueFd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (!fd || fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+    posix_fadvise(fd.Get(), 0, 0, POSIX_FADV_SEQUENTIAL);
+    return fd.Release();
 }
 
 std::optional<platform::DigestKind> DigestFor(const std::string& algorithm) {
@@ -103,7 +93,7 @@ std::string ComputeChecksum(const std::string& path, const std::string& algorith
 
     int fd = OpenRegularFile(path);
     if (fd < 0) return kCannotOpenError;
-    FileCloser closer{fd};
+    platform::UniqueFd closer(fd);  // closed when the call returns, whichever way
 
     // One buffer of the block size per file, reused for every block; never the whole file.
     ReadBuffer buffer = AllocateReadBuffer(blockSize);

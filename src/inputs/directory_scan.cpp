@@ -20,6 +20,7 @@
 #include "inputs/exclusions.h"
 #include "platform/files.h"
 #include "platform/path_lines.h"
+#include "platform/unique_fd.h"
 
 namespace corvane {
 
@@ -132,13 +133,10 @@ class TreeScan {
         // A sub-folder found as a directory is opened without following a link that may have replaced it;
         // the folder the user gave may itself be reached through a link.
         int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC | (folder.isRoot ? 0 : O_NOFOLLOW);
-        int fd = open(folder.path.c_str(), flags);
-        if (fd < 0) return;
-        DIR* dir = fdopendir(fd);
-        if (!dir) {
-            close(fd);
-            return;
-        }
+        platform::UniqueDir listing =
+            platform::OpenDirectory(platform::UniqueFd(open(folder.path.c_str(), flags)));
+        DIR* dir = listing.get();
+        if (!dir) return;
         std::string path = folder.path;
         const size_t prefixLength = path.size();
         while (const dirent* entry = readdir(dir)) {
@@ -158,7 +156,6 @@ class TreeScan {
             folder.names.append(entry->d_name, item.nameLength);
             folder.items.push_back(item);
         }
-        closedir(dir);
     }
 
     void AddSubFolder(Folder& parent, const std::string& path) {

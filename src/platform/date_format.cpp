@@ -34,12 +34,12 @@ std::string FormatLocalDate(std::time_t when, const std::string& pattern,
     u_strFromUTF8(wide, kCapacity, &length, pattern.c_str(), -1, &status);
     UChar zone[32];
     LocalZoneAt(when, zone);
-    UDateFormat* format =
-        udat_open(UDAT_PATTERN, UDAT_PATTERN, localeIdentifier.c_str(), zone, -1, wide, length, &status);
+    icu::LocalUDateFormatPointer format(
+        udat_open(UDAT_PATTERN, UDAT_PATTERN, localeIdentifier.c_str(), zone, -1, wide, length, &status));
     if (U_FAILURE(status)) return {};
     UChar written[kCapacity];
-    length = udat_format(format, static_cast<UDate>(when) * 1000.0, written, kCapacity, nullptr, &status);
-    udat_close(format);
+    length = udat_format(format.getAlias(), static_cast<UDate>(when) * 1000.0, written, kCapacity, nullptr,
+                         &status);
     char text[kCapacity * 3];
     int32_t bytes = 0;
     u_strToUTF8(text, sizeof text, &bytes, written, length, &status);

@@ -1,13 +1,14 @@
 #include "platform/download.h"
 
 #include <curl/curl.h>
-#include <unistd.h>
 
 #include <atomic>
-#include <cerrno>
 #include <memory>
 #include <mutex>
 #include <set>
+#include <string_view>
+
+#include "platform/fd_io.h"
 
 namespace corvane::platform {
 
@@ -25,14 +26,8 @@ struct Transfer {
 size_t WriteBody(char* data, size_t size, size_t count, void* user) {
     auto* transfer = static_cast<Transfer*>(user);
     size_t total = size * count;
-    size_t done = 0;
-    while (done < total) {
-        ssize_t n = write(transfer->fd, data + done, total - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return 0;  // a short count makes libcurl fail the transfer
-        done += static_cast<size_t>(n);
-    }
-    return total;
+    // A short count makes libcurl fail the transfer.
+    return WriteAll(transfer->fd, std::string_view(data, total)) ? total : 0;
 }
 
 // libcurl calls this about once a second even while nothing arrives; a non-zero answer aborts.
@@ -52,6 +47,10 @@ std::mutex transfersMutex;
 std::set<CURLM*> activeTransfers;
 std::atomic<bool> downloadsCancelled{false};
 
+struct EasyCleanup {
+    void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
+};
+using EasyHandle = std::unique_ptr<CURL, EasyCleanup>;
 struct MultiCleanup {
     void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
 };
@@ -107,7 +106,8 @@ void InitializeCurlOnce() {
 
 bool DownloadToFile(const std::string& url, int fd, const DownloadOptions& options) {
     InitializeCurlOnce();
-    CURL* curl = curl_easy_init();
+    EasyHandle handle(curl_easy_init());
+    CURL* curl = handle.get();
     if (!curl) return false;
     Transfer transfer{fd, options.stallLimit};
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
@@ -130,7 +130,6 @@ bool DownloadToFile(const std::string& url, int fd, const DownloadOptions& optio
     }
     long status = 0;
     curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
-    curl_easy_cleanup(curl);
     return ok && status < 400;
 }
 

@@ -10,6 +10,8 @@
 #include <mutex>
 #include <set>
 
+#include "platform/unique_fd.h"
+
 namespace corvane::platform {
 
 std::vector<std::string> SplitParameterText(const std::string& text) {
@@ -94,13 +96,12 @@ int RunExternalCommand(const std::string& program, const std::vector<std::string
     for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
 
-    int null = open("/dev/null", O_RDWR | O_CLOEXEC);
-    if (null < 0) return -1;
+    UniqueFd null(open("/dev/null", O_RDWR | O_CLOEXEC));
+    if (!null) return -1;
     int report[2];
-    if (pipe2(report, O_CLOEXEC) != 0) {
-        close(null);
-        return -1;
-    }
+    if (pipe2(report, O_CLOEXEC) != 0) return -1;
+    UniqueFd reportReading(report[0]);
+    UniqueFd reportWriting(report[1]);
     pid_t parent = getpid();
     pid_t pid = -1;
     {
@@ -108,21 +109,19 @@ int RunExternalCommand(const std::string& program, const std::vector<std::string
         std::lock_guard lock(commandsMutex);
         if (!commandsStopped) {
             pid = fork();
-            if (pid == 0) StartInChild(parent, null, report[1], argv.data());
+            if (pid == 0) StartInChild(parent, null.Get(), reportWriting.Get(), argv.data());
             if (pid > 0) runningCommands.insert(pid);
         }
     }
-    close(null);
-    close(report[1]);
-    if (pid < 0) {
-        close(report[0]);
-        return -1;
-    }
+    // The parent's copies go now, so that the read below ends when the child's exec closes the last writer.
+    null.Reset();
+    reportWriting.Reset();
+    if (pid < 0) return -1;
     int childError = 0;
     ssize_t told = 0;
-    while ((told = read(report[0], &childError, sizeof childError)) < 0 && errno == EINTR) {
+    while ((told = read(reportReading.Get(), &childError, sizeof childError)) < 0 && errno == EINTR) {
     }
-    close(report[0]);
+    reportReading.Reset();
     // The ended command is taken off the list before it is reaped, so that a stop never signals its
     // process id once another process may have it.
     siginfo_t ended{};

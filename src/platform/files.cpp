@@ -5,11 +5,14 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <mutex>
+
+#include "platform/fd_io.h"
+#include "platform/unique_fd.h"
 
 namespace corvane::platform {
 
@@ -22,31 +25,19 @@ PathStatus QueryPath(const std::string& path) {
 }
 
 bool PathIsMissing(const std::string& path) {
-    struct stat st {};
-    if (stat(path.c_str(), &st) == 0) return false;
-    return errno == ENOENT || errno == ENOTDIR;
+    // Not found is ENOENT or ENOTDIR (a file where a folder of the path should be); no permission is not.
+    std::error_code error;
+    return std::filesystem::status(path, error).type() == std::filesystem::file_type::not_found;
 }
 
 bool ReadRegularFile(const std::string& path, std::string& text) {
     text.clear();
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) return false;
+    UniqueFd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (!fd) return false;
     struct stat st {};
-    bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
-              fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0;
-    char buffer[65536];
-    while (ok) {
-        ssize_t n = read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            ok = n == 0;
-            break;
-        }
-        text.append(buffer, static_cast<size_t>(n));
-    }
-    close(fd);
-    if (!ok) text.clear();
-    return ok;
+    bool regular = fstat(fd.Get(), &st) == 0 && S_ISREG(st.st_mode);
+    return regular && fcntl(fd.Get(), F_SETFL, fcntl(fd.Get(), F_GETFL) & ~O_NONBLOCK) == 0 &&
+           ReadToEnd(fd.Get(), text);
 }
 
 bool RenameWithoutReplacing(const std::string& from, const std::string& to) {
@@ -81,8 +72,9 @@ namespace {
 std::string WriteTarget(const std::string& path) {
     struct stat st {};
     if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode) || st.st_uid != geteuid()) return path;
-    char resolved[PATH_MAX];
-    return realpath(path.c_str(), resolved) ? std::string(resolved) : path;
+    std::error_code error;
+    std::filesystem::path resolved = std::filesystem::canonical(path, error);
+    return error ? path : resolved.string();
 }
 
 // The process's file-creation mask, read without changing it (umask() would, for every thread).
@@ -124,24 +116,12 @@ bool WriteFileAtomically(const std::string& requested, const std::string& text, 
     if (!folder.empty() && !MakeFolders(folder, 0700)) return false;
     mode_t finalMode = ModeFor(path, mode);
     std::string temp = path + ".XXXXXX";
-    int fd = mkstemp(temp.data());
-    if (fd < 0) return false;
-    fchmod(fd, finalMode);
-    const char* data = text.data();
-    size_t left = text.size();
-    bool ok = true;
-    while (left > 0) {
-        ssize_t n = write(fd, data, left);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            ok = false;
-            break;
-        }
-        data += n;
-        left -= static_cast<size_t>(n);
-    }
-    ok = fsync(fd) == 0 && ok;
-    ok = close(fd) == 0 && ok;
+    UniqueFd fd(mkstemp(temp.data()));
+    if (!fd) return false;
+    fchmod(fd.Get(), finalMode);
+    bool ok = WriteAll(fd.Get(), text);
+    ok = fsync(fd.Get()) == 0 && ok;
+    ok = fd.Close() && ok;
     if (ok && rename(temp.c_str(), path.c_str()) == 0) return true;
     unlink(temp.c_str());
     return false;

@@ -1,18 +1,18 @@
 #include "platform/owned_files.h"
 
-#include <dirent.h>
 #include <fcntl.h>
-#include <ftw.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <charconv>
 #include <csignal>
-#include <cstdio>
+#include <filesystem>
 #include <mutex>
 #include <string_view>
 #include <vector>
+
+#include "platform/unique_fd.h"
 
 namespace corvane::platform {
 
@@ -24,15 +24,12 @@ bool IsOwnedRegular(const struct stat& st) {
 
 // O_NONBLOCK keeps a planted FIFO from blocking the open; it is cleared for the regular file we keep. A
 // file with a second name may be a hard link to one of the user's own files, and is not used either.
-int OpenChecked(const std::string& path, int flags, mode_t mode) {
-    int fd = open(path.c_str(), flags | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, mode);
-    if (fd < 0) return -1;
+UniqueFd OpenChecked(const std::string& path, int flags, mode_t mode) {
+    UniqueFd fd(open(path.c_str(), flags | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, mode));
+    if (!fd) return {};
     struct stat st {};
-    if (fstat(fd, &st) != 0 || !IsOwnedRegular(st) || st.st_nlink != 1) {
-        close(fd);
-        return -1;
-    }
-    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (fstat(fd.Get(), &st) != 0 || !IsOwnedRegular(st) || st.st_nlink != 1) return {};
+    fcntl(fd.Get(), F_SETFL, fcntl(fd.Get(), F_GETFL) & ~O_NONBLOCK);
     return fd;
 }
 
@@ -70,31 +67,24 @@ bool makingClosed = false;
 template <typename Test>
 std::vector<std::string> PrivateFolders(const std::string& parent, Test test) {
     std::vector<std::string> found;
-    DIR* dir = opendir(parent.c_str());
-    if (!dir) return found;
-    while (const dirent* entry = readdir(dir)) {
-        pid_t owner = OwnerInName(entry->d_name);
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(parent, error), end; !error && entry != end;
+         entry.increment(error)) {
+        std::string name = entry->path().filename().string();
+        pid_t owner = OwnerInName(name);
         if (owner == 0 || !test(owner)) continue;
+        std::string path = (parent.empty() || parent.back() == '/' ? parent : parent + "/") + name;
         struct stat st {};
-        if (fstatat(dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISDIR(st.st_mode) ||
-            st.st_uid != geteuid()) {
-            continue;
-        }
-        found.push_back((parent.empty() || parent.back() == '/' ? parent : parent + "/") + entry->d_name);
+        if (lstat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != geteuid()) continue;
+        found.push_back(path);
     }
-    closedir(dir);
     return found;
-}
-
-int RemoveVisited(const char* path, const struct stat*, int, FTW*) {
-    ::remove(path);
-    return 0;
 }
 
 }  // namespace
 
 int OpenOwnedFileForReading(const std::string& path) {
-    return OpenChecked(path, O_RDONLY, 0);
+    return OpenChecked(path, O_RDONLY, 0).Release();
 }
 
 int CreateOwnedFile(const std::string& path) {
@@ -103,13 +93,9 @@ int CreateOwnedFile(const std::string& path) {
     // is made anew; a name taken again meanwhile makes the exclusive create fail.
     std::lock_guard lock(makingMutex);
     if (makingClosed || !RemoveOwnedEntry(path)) return -1;
-    int fd = OpenChecked(path, O_WRONLY | O_CREAT | O_EXCL, 0600);
-    if (fd < 0) return -1;
-    if (fchmod(fd, 0600) != 0) {
-        close(fd);
-        return -1;
-    }
-    return fd;
+    UniqueFd fd = OpenChecked(path, O_WRONLY | O_CREAT | O_EXCL, 0600);
+    if (!fd || fchmod(fd.Get(), 0600) != 0) return -1;
+    return fd.Release();
 }
 
 int64_t OwnedFileSize(const std::string& path) {
@@ -163,7 +149,9 @@ void CloseOwnedFiles() {
 
 void RemoveFolderTree(const std::string& path) {
     if (path.empty()) return;
-    nftw(path.c_str(), RemoveVisited, 16, FTW_DEPTH | FTW_PHYS);
+    // A link in the tree is removed itself, never followed.
+    std::error_code error;
+    std::filesystem::remove_all(path, error);
 }
 
 }  // namespace corvane::platform

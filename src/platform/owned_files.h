@@ -8,7 +8,7 @@
 
 namespace corvane::platform {
 
-// A read-only descriptor, or -1.
+// A read-only descriptor, or -1. The descriptors made here are the caller's to close (a UniqueFd holds one).
 int OpenOwnedFileForReading(const std::string& path);
 // A write-only descriptor of a new, empty file (0600) at the path: this user's entry standing there is
 // removed first, so that nothing is written through an existing name (a hard link to another file of the

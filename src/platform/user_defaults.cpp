@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <memory>
 
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -15,17 +16,28 @@ namespace corvane::platform {
 
 namespace {
 
-plist_t Dict(void* p) {
-    return static_cast<plist_t>(p);
+struct MemoryFree {
+    void operator()(char* text) const { std::free(text); }
+};
+// A text libplist made for the caller.
+using PlistText = std::unique_ptr<char, MemoryFree>;
+struct XmlFree {
+    void operator()(char* xml) const { plist_to_xml_free(xml); }
+};
+
+PlistText StringValue(plist_t node) {
+    char* value = nullptr;
+    plist_get_string_val(node, &value);
+    return PlistText(value);
 }
 
 }  // namespace
 
-UserDefaults::UserDefaults(std::string path) : path_(std::move(path)) {}
-
-UserDefaults::~UserDefaults() {
-    if (dict_) plist_free(Dict(dict_));
+void UserDefaults::PlistFree::operator()(void* node) const {
+    plist_free(node);
 }
+
+UserDefaults::UserDefaults(std::string path) : path_(std::move(path)) {}
 
 void UserDefaults::LoadOnce() {
     if (loaded_) return;
@@ -35,25 +47,20 @@ void UserDefaults::LoadOnce() {
     ReadRegularFile(path_, xml);
     plist_t root = nullptr;
     if (!xml.empty()) plist_from_xml(xml.data(), static_cast<uint32_t>(xml.size()), &root);
-    if (root && plist_get_node_type(root) != PLIST_DICT) {
-        plist_free(root);
-        root = nullptr;
-    }
-    dict_ = root ? root : plist_new_dict();
+    Plist parsed(root);
+    if (parsed && plist_get_node_type(parsed.get()) != PLIST_DICT) parsed.reset();
+    dict_ = parsed ? std::move(parsed) : Plist(plist_new_dict());
 }
 
 std::optional<std::string> UserDefaults::StringForKey(const std::string& key) {
     std::lock_guard lock(mutex_);
     LoadOnce();
-    plist_t node = plist_dict_get_item(Dict(dict_), key.c_str());
+    plist_t node = plist_dict_get_item(dict_.get(), key.c_str());
     if (!node) return std::nullopt;
     switch (plist_get_node_type(node)) {
         case PLIST_STRING: {
-            char* value = nullptr;
-            plist_get_string_val(node, &value);
-            std::string text = value ? value : "";
-            free(value);
-            return text;
+            PlistText value = StringValue(node);
+            return std::string(value ? value.get() : "");
         }
         case PLIST_UINT: {
             uint64_t value = 0;
@@ -73,7 +80,7 @@ std::optional<std::string> UserDefaults::StringForKey(const std::string& key) {
 int64_t UserDefaults::IntegerForKey(const std::string& key) {
     std::lock_guard lock(mutex_);
     LoadOnce();
-    plist_t node = plist_dict_get_item(Dict(dict_), key.c_str());
+    plist_t node = plist_dict_get_item(dict_.get(), key.c_str());
     if (!node) return 0;
     switch (plist_get_node_type(node)) {
         case PLIST_UINT: {
@@ -92,11 +99,8 @@ int64_t UserDefaults::IntegerForKey(const std::string& key) {
             return static_cast<int64_t>(value);
         }
         case PLIST_STRING: {
-            char* value = nullptr;
-            plist_get_string_val(node, &value);
-            int64_t number = value ? std::strtoll(value, nullptr, 10) : 0;
-            free(value);
-            return number;
+            PlistText value = StringValue(node);
+            return value ? std::strtoll(value.get(), nullptr, 10) : 0;
         }
         default:
             return 0;
@@ -106,25 +110,24 @@ int64_t UserDefaults::IntegerForKey(const std::string& key) {
 void UserDefaults::SetString(const std::string& key, const std::string& value) {
     std::lock_guard lock(mutex_);
     LoadOnce();
-    plist_dict_set_item(Dict(dict_), key.c_str(), plist_new_string(StorableText(value).c_str()));
+    plist_dict_set_item(dict_.get(), key.c_str(), plist_new_string(StorableText(value).c_str()));
 }
 
 void UserDefaults::SetInteger(const std::string& key, int64_t value) {
     std::lock_guard lock(mutex_);
     LoadOnce();
-    plist_dict_set_item(Dict(dict_), key.c_str(), plist_new_uint(static_cast<uint64_t>(value)));
+    plist_dict_set_item(dict_.get(), key.c_str(), plist_new_uint(static_cast<uint64_t>(value)));
 }
 
 bool UserDefaults::Synchronize() {
     std::lock_guard lock(mutex_);
     LoadOnce();
-    char* xml = nullptr;
+    char* written = nullptr;
     uint32_t length = 0;
-    plist_to_xml(Dict(dict_), &xml, &length);
+    plist_to_xml(dict_.get(), &written, &length);
+    std::unique_ptr<char, XmlFree> xml(written);
     if (!xml) return false;
-    std::string text(xml, length);
-    plist_to_xml_free(xml);
-    return WriteFileAtomically(path_, text, 0600);
+    return WriteFileAtomically(path_, std::string(xml.get(), length), 0600);
 }
 
 std::string StorableText(std::string_view text) {

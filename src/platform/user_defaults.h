@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -10,9 +11,8 @@
 namespace corvane::platform {
 
 class UserDefaults {
-public:
+  public:
     explicit UserDefaults(std::string path);
-    ~UserDefaults();
     UserDefaults(const UserDefaults&) = delete;
     UserDefaults& operator=(const UserDefaults&) = delete;
 
@@ -28,12 +28,18 @@ public:
 
     const std::string& Path() const { return path_; }
 
-private:
+  private:
+    // Frees a property-list node: libplist's plist_t, a void*.
+    struct PlistFree {
+        void operator()(void* node) const;
+    };
+    using Plist = std::unique_ptr<void, PlistFree>;
+
     void LoadOnce();
 
     std::mutex mutex_;
     std::string path_;
-    void* dict_ = nullptr;  // plist_t
+    Plist dict_;
     bool loaded_ = false;
 };
 

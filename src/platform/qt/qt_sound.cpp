@@ -3,12 +3,19 @@
 #include <canberra.h>
 #include <dlfcn.h>
 
+#include <memory>
+
 namespace corvane::platform {
 
 namespace {
 
 // ALSA reports a missing sound card on standard error; a sound that cannot be heard is not an error here.
 void QuietAlsaErrors(const char*, int, const char*, int, const char*, ...) {}
+
+struct SoundContextDestroy {
+    void operator()(ca_context* context) const { ca_context_destroy(context); }
+};
+using SoundContext = std::unique_ptr<ca_context, SoundContextDestroy>;
 
 void SilenceAlsa() {
     void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_GLOBAL);
@@ -41,10 +48,10 @@ void SoundPlayer::Play(const std::string& eventId) {
 
 void SoundPlayer::Run() {
     SilenceAlsa();
-    ca_context* context = nullptr;
-    if (ca_context_create(&context) != CA_SUCCESS) context = nullptr;
+    ca_context* created = nullptr;
+    SoundContext context(ca_context_create(&created) == CA_SUCCESS ? created : nullptr);
     if (context) {
-        ca_context_change_props(context, CA_PROP_APPLICATION_NAME, "Corvane", CA_PROP_APPLICATION_ID,
+        ca_context_change_props(context.get(), CA_PROP_APPLICATION_NAME, "Corvane", CA_PROP_APPLICATION_ID,
                                 "corvane", nullptr);
     }
     for (;;) {
@@ -56,9 +63,8 @@ void SoundPlayer::Run() {
             eventId = queue_.front();
             queue_.pop_front();
         }
-        if (context) ca_context_play(context, 0, CA_PROP_EVENT_ID, eventId.c_str(), nullptr);
+        if (context) ca_context_play(context.get(), 0, CA_PROP_EVENT_ID, eventId.c_str(), nullptr);
     }
-    if (context) ca_context_destroy(context);
 }
 
 }  // namespace corvane::platform
