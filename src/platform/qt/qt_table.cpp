@@ -6,11 +6,14 @@
 #include <QTableView>
 
 #include "platform/events.h"
+#include "platform/qt/qt_mark_delegate.h"
 #include "platform/qt/qt_text.h"
 
 namespace corvane::platform {
 
 namespace {
+
+constexpr int kStatusColumn = 4;
 
 // Reads rows straight from the layer; it only keeps the row count and generation it last announced to
 // the view, so that appends become row insertions and a refill becomes a reset.
@@ -44,6 +47,7 @@ class RowsModel : public QAbstractTableModel {
 
     void Sync() {
         Ui& ui = TheUi();
+        uint64_t recoloured = ui.RowsRecoloured(id_);
         uint64_t generation = ui.RowsGeneration(id_);
         int count = static_cast<int>(ui.RowCount(id_));
         bool settled = ui.RowsGeneration(id_) == generation;
@@ -52,6 +56,7 @@ class RowsModel : public QAbstractTableModel {
             rows_ = count;
             // A refill that raced with this read is reset again by the notice that follows it.
             generation_ = settled ? generation : generation - 1;
+            recoloured_ = recoloured;
             endResetModel();
             return;
         }
@@ -60,8 +65,12 @@ class RowsModel : public QAbstractTableModel {
             rows_ = count;
             endInsertRows();
         }
-        // Rows turn red after they were added; the view repaints only what it shows.
-        if (rows_ > 0) emit dataChanged(index(0, 0), index(rows_ - 1, kColumns - 1), {Qt::ForegroundRole});
+        // A row may turn red after it was added. Only then are the shown rows drawn again: an append alone
+        // leaves them as they are.
+        if (recoloured != recoloured_ && rows_ > 0) {
+            emit dataChanged(index(0, 0), index(rows_ - 1, kColumns - 1), {Qt::ForegroundRole});
+        }
+        recoloured_ = recoloured;
     }
 
   private:
@@ -69,6 +78,7 @@ class RowsModel : public QAbstractTableModel {
     QStringList titles_;
     int rows_ = 0;
     uint64_t generation_ = 0;
+    uint64_t recoloured_ = 0;
 };
 
 class TableControl : public QTableView, public ControlHost {
@@ -76,6 +86,7 @@ class TableControl : public QTableView, public ControlHost {
     TableControl(ControlId id, WindowId window, QWidget* parent)
         : QTableView(parent), ControlHost(id, window), model_(new RowsModel(id, this)) {
         setModel(model_);
+        setItemDelegateForColumn(kStatusColumn, new MarkDelegate(this));
         setSelectionBehavior(QAbstractItemView::SelectRows);
         setSelectionMode(QAbstractItemView::SingleSelection);
         setEditTriggers(QAbstractItemView::NoEditTriggers);
