@@ -21,6 +21,7 @@
 #include "platform/qt/qt_app_filter.h"
 #include "platform/qt/qt_icons.h"
 #include "platform/qt/qt_mirror.h"
+#include "platform/qt/qt_paint_pacer.h"
 #include "platform/qt/qt_signals.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/qt_x11_clipboard.h"
@@ -122,7 +123,7 @@ void QtServices::DrawWindowNow(WindowId window) {
     // repaint() paints and hands the picture to the window system within the call; update() would wait
     // for an event loop.
     QWidget* widget = mirror_.WindowWidget(window);
-    if (widget && widget->isVisible()) widget->repaint();
+    if (widget && widget->isVisible()) PaintPacer::PaintNow(widget);
 }
 
 void QtServices::PlaySystemSound(int sound) {
