@@ -314,11 +314,13 @@ int Ui::Value(ControlId id) const {
 
 void Ui::ClearRows(ControlId id) {
     WindowId window;
+    // The rows' storage is given back, after the lock: a long list holds megabytes.
+    std::vector<ListRow> old;
     {
         std::lock_guard lock(mutex_);
         auto it = tables_.find(id);
         if (it == tables_.end()) return;
-        it->second.rows.clear();
+        old.swap(it->second.rows);
         ++it->second.generation;
         controls_[id].selected = -1;
         window = controls_[id].window;

@@ -1,5 +1,6 @@
 // How the windows are painted: at most once a frame, and the list's marks from kept pixmaps.
 #include <QPainter>
+#include <QScrollBar>
 #include <QTableView>
 
 #include "platform/qt/qt_mark_delegate.h"
@@ -66,6 +67,37 @@ TEST_F(MainWindowTest, StatusTextChangedInABurstEndsUpPainted) {
     }
     PaintCounter counter(status);
     EXPECT_TRUE(QTest::qWaitFor([&] { return counter.paints > 0; }, 5000));
+}
+
+TEST_F(MainWindowTest, RowsAddedBelowAFullListDrawOnlyTheScrollBar) {
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(Main()));
+    auto* list = qobject_cast<QTableView*>(WidgetFor(ControlId::ChecksumList));
+    auto add = [](int from, int to) {
+        for (int i = from; i < to; ++i) {
+            ListRow row;
+            row.cells = {"/tmp/file" + std::to_string(i), "sum", "1 KB", "01/02/26", "\xE2\x9C\x85"};
+            TheUi().AppendRow(ControlId::ChecksumList, row);
+        }
+    };
+    PaintCounter rows(list->viewport());
+    // The first rows show.
+    add(0, 3);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rows.paints > 0; }, 5000));
+    add(3, 200);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list->verticalScrollBar()->maximum() > 0; }, 5000));
+    PaintCounter bar(list->verticalScrollBar());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bar.paints > 0; }, 5000));
+    int painted = rows.paints;
+    int barPainted = bar.paints;
+
+    // The window paints what changed in one go: once the scroll bar shows the new rows, the rows shown
+    // would have been drawn with it.
+    add(200, 300);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bar.paints > barPainted; }, 5000));
+    EXPECT_EQ(rows.paints, painted);
+    // Scrolled to the end, the rows added later are drawn.
+    list->scrollToBottom();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return rows.paints > painted; }, 5000));
 }
 
 class MarkCellsTest : public MainWindowTest {

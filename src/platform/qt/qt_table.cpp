@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QTableView>
+#include <utility>
 
 #include "platform/events.h"
 #include "platform/qt/qt_mark_delegate.h"
@@ -45,7 +46,9 @@ class RowsModel : public QAbstractTableModel {
         emit headerDataChanged(Qt::Horizontal, 0, static_cast<int>(kColumns) - 1);
     }
 
-    void Sync() {
+    enum class Synced { Same, Appended, Reset };
+
+    Synced Sync() {
         Ui& ui = TheUi();
         uint64_t recoloured = ui.RowsRecoloured(id_);
         uint64_t generation = ui.RowsGeneration(id_);
@@ -58,12 +61,14 @@ class RowsModel : public QAbstractTableModel {
             generation_ = settled ? generation : generation - 1;
             recoloured_ = recoloured;
             endResetModel();
-            return;
+            return Synced::Reset;
         }
+        Synced synced = Synced::Same;
         if (count > rows_) {
             beginInsertRows({}, rows_, count - 1);
             rows_ = count;
             endInsertRows();
+            synced = Synced::Appended;
         }
         // A row may turn red after it was added. Only then are the shown rows drawn again: an append alone
         // leaves them as they are.
@@ -71,6 +76,7 @@ class RowsModel : public QAbstractTableModel {
             emit dataChanged(index(0, 0), index(rows_ - 1, kColumns - 1), {Qt::ForegroundRole});
         }
         recoloured_ = recoloured;
+        return synced;
     }
 
   private:
@@ -130,7 +136,7 @@ class TableControl : public QTableView, public ControlHost {
                 horizontalHeader()->resizeSection(static_cast<int>(i), widths_[i]);
             }
         }
-        model_->Sync();
+        Sync();
         if (state.selected != SelectedRow()) {
             applying_ = true;
             if (state.selected < 0 || state.selected >= model_->rowCount()) {
@@ -143,10 +149,10 @@ class TableControl : public QTableView, public ControlHost {
         }
     }
 
-    void SyncRows() override { model_->Sync(); }
+    void SyncRows() override { Sync(); }
 
     void RevealRow(int row) override {
-        model_->Sync();
+        Sync();
         if (row >= 0 && row < model_->rowCount()) scrollTo(model_->index(row, 0));
     }
 
@@ -162,7 +168,28 @@ class TableControl : public QTableView, public ControlHost {
         if (event->button() == Qt::LeftButton) Post(kLeftClick);
     }
 
+    // After rows were added below a full list, only the scroll bar changes: the rows shown are not drawn
+    // again, as Qt's own layout would do for every append.
+    void doItemsLayout() override {
+        if (std::exchange(layout_, Layout::None) == Layout::ScrollBarOnly) {
+            updateGeometries();
+            return;
+        }
+        QTableView::doItemsLayout();
+    }
+
   private:
+    void Sync() {
+        int lastShown = rowAt(viewport()->height() - 1);  // -1 when the rows end above the list's bottom
+        RowsModel::Synced synced = model_->Sync();
+        if (synced == RowsModel::Synced::Appended && isVisible() && lastShown >= 0) {
+            // Unless rows that show are still waiting for the layout.
+            if (layout_ == Layout::None) layout_ = Layout::ScrollBarOnly;
+        } else if (synced != RowsModel::Synced::Same) {
+            layout_ = Layout::Full;
+        }
+    }
+
     int SelectedRow() const {
         QModelIndexList rows = selectionModel()->selectedRows();
         return rows.isEmpty() ? -1 : rows.first().row();
@@ -177,6 +204,9 @@ class TableControl : public QTableView, public ControlHost {
     RowsModel* model_;
     std::vector<int> widths_;
     bool applying_ = false;  // the program's own selection is already in the layer
+    // What the next layout has to do, by what changed since the last one.
+    enum class Layout { None, ScrollBarOnly, Full };
+    Layout layout_ = Layout::None;
 };
 
 }  // namespace
