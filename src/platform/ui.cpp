@@ -1,5 +1,7 @@
 #include "platform/ui.h"
 
+#include <malloc.h>
+
 #include <algorithm>
 
 #include "platform/events.h"
@@ -314,9 +316,8 @@ int Ui::Value(ControlId id) const {
 
 void Ui::ClearRows(ControlId id) {
     WindowId window;
-    // The rows' storage is given back, after the lock: a long list holds megabytes.
-    std::vector<ListRow> old;
     {
+        std::vector<ListRow> old;  // freed after the lock: a long list holds megabytes
         std::lock_guard lock(mutex_);
         auto it = tables_.find(id);
         if (it == tables_.end()) return;
@@ -326,6 +327,9 @@ void Ui::ClearRows(ControlId id) {
         window = controls_[id].window;
     }
     Notify({UiChange::RowsChanged, window, id});
+    // The allocator keeps freed memory for later requests; an emptied list (and a mirror's view of it, let
+    // go above) should not hold on to it.
+    malloc_trim(0);
 }
 
 size_t Ui::AppendRow(ControlId id, const ListRow& row) {
