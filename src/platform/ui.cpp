@@ -1,5 +1,7 @@
 #include "platform/ui.h"
 
+#include <malloc.h>
+
 #include <algorithm>
 
 #include "platform/events.h"
@@ -193,32 +195,42 @@ void Ui::SetText(ControlId id, const std::string& text) {
 }
 
 void Ui::UserSetText(ControlId id, const std::string& text) {
-    ChangeControl(id, [&](ControlState& c) { c.text = text; }, false);
+    ChangeControl(
+        id, [&](ControlState& c) { c.text = text; }, false);
 }
 
-std::string Ui::Text(ControlId id) const { return Control(id).text; }
+std::string Ui::Text(ControlId id) const {
+    return Control(id).text;
+}
 
 void Ui::SetEnabled(ControlId id, bool enabled) {
     ChangeControl(id, [&](ControlState& c) { c.enabled = enabled; });
 }
 
-bool Ui::IsEnabled(ControlId id) const { return Control(id).enabled; }
+bool Ui::IsEnabled(ControlId id) const {
+    return Control(id).enabled;
+}
 
 void Ui::SetChecked(ControlId id, bool checked) {
     ChangeControl(id, [&](ControlState& c) { c.checked = checked; });
 }
 
 void Ui::UserSetChecked(ControlId id, bool checked) {
-    ChangeControl(id, [&](ControlState& c) { c.checked = checked; }, false);
+    ChangeControl(
+        id, [&](ControlState& c) { c.checked = checked; }, false);
 }
 
-bool Ui::IsChecked(ControlId id) const { return Control(id).checked; }
+bool Ui::IsChecked(ControlId id) const {
+    return Control(id).checked;
+}
 
 void Ui::SetFrame(ControlId id, Rect frame) {
     ChangeControl(id, [&](ControlState& c) { c.frame = frame; });
 }
 
-Rect Ui::Frame(ControlId id) const { return Control(id).frame; }
+Rect Ui::Frame(ControlId id) const {
+    return Control(id).frame;
+}
 
 void Ui::SetTooltip(ControlId id, const std::string& tooltip) {
     ChangeControl(id, [&](ControlState& c) { c.tooltip = tooltip; });
@@ -264,9 +276,12 @@ void Ui::SelectItem(ControlId id, int index) {
 }
 
 void Ui::UserSelectItem(ControlId id, int index) {
-    ChangeControl(id, [&](ControlState& c) {
-        if (index >= -1 && index < static_cast<int>(c.items.size())) c.selected = index;
-    }, false);
+    ChangeControl(
+        id,
+        [&](ControlState& c) {
+            if (index >= -1 && index < static_cast<int>(c.items.size())) c.selected = index;
+        },
+        false);
 }
 
 bool Ui::SelectItemWithTitle(ControlId id, const std::string& title) {
@@ -293,22 +308,28 @@ void Ui::SetValue(ControlId id, int value) {
     ChangeControl(id, [&](ControlState& c) { c.value = value; });
 }
 
-int Ui::Value(ControlId id) const { return Control(id).value; }
+int Ui::Value(ControlId id) const {
+    return Control(id).value;
+}
 
 // ---- the list's rows
 
 void Ui::ClearRows(ControlId id) {
     WindowId window;
     {
+        std::vector<ListRow> old;  // freed after the lock: a long list holds megabytes
         std::lock_guard lock(mutex_);
         auto it = tables_.find(id);
         if (it == tables_.end()) return;
-        it->second.rows.clear();
+        old.swap(it->second.rows);
         ++it->second.generation;
         controls_[id].selected = -1;
         window = controls_[id].window;
     }
     Notify({UiChange::RowsChanged, window, id});
+    // The allocator keeps freed memory for later requests; an emptied list (and a mirror's view of it, let
+    // go above) should not hold on to it.
+    malloc_trim(0);
 }
 
 size_t Ui::AppendRow(ControlId id, const ListRow& row) {
@@ -331,8 +352,9 @@ void Ui::SetRowRed(ControlId id, size_t row, bool red) {
     {
         std::lock_guard lock(mutex_);
         auto it = tables_.find(id);
-        if (it == tables_.end() || row >= it->second.rows.size()) return;
+        if (it == tables_.end() || row >= it->second.rows.size() || it->second.rows[row].red == red) return;
         it->second.rows[row].red = red;
+        ++it->second.recoloured;
         window = controls_[id].window;
     }
     Notify({UiChange::RowsChanged, window, id});
@@ -363,14 +385,23 @@ uint64_t Ui::RowsGeneration(ControlId id) const {
     return it == tables_.end() ? 0 : it->second.generation;
 }
 
-int Ui::SelectedRow(ControlId id) const { return Control(id).selected; }
+uint64_t Ui::RowsRecoloured(ControlId id) const {
+    std::lock_guard lock(mutex_);
+    auto it = tables_.find(id);
+    return it == tables_.end() ? 0 : it->second.recoloured;
+}
+
+int Ui::SelectedRow(ControlId id) const {
+    return Control(id).selected;
+}
 
 void Ui::SelectRow(ControlId id, int row) {
     ChangeControl(id, [&](ControlState& c) { c.selected = row; });
 }
 
 void Ui::UserSelectRow(ControlId id, int row) {
-    ChangeControl(id, [&](ControlState& c) { c.selected = row; }, false);
+    ChangeControl(
+        id, [&](ControlState& c) { c.selected = row; }, false);
 }
 
 void Ui::SetColumnWidths(ControlId id, const std::vector<int>& widths) {
@@ -389,13 +420,16 @@ void Ui::ScrollRowToVisible(ControlId id, int row) {
     Notify({UiChange::RowRevealed, window, id});
 }
 
-int Ui::RevealedRow(ControlId id) const { return Control(id).revealedRow; }
+int Ui::RevealedRow(ControlId id) const {
+    return Control(id).revealedRow;
+}
 
 // ---- badge
 
 void Ui::SetBadgeLabel(const std::string& label) {
     {
         std::lock_guard lock(mutex_);
+        if (badge_ == label) return;  // nothing to draw again
         badge_ = label;
     }
     Notify({UiChange::BadgeChanged});

@@ -40,11 +40,11 @@ struct WindowState {
 };
 
 enum class ControlKind {
-    Label,        // static text
-    Button,       // push button
-    Popup,        // non-editable choice list
+    Label,   // static text
+    Button,  // push button
+    Popup,   // non-editable choice list
     Checkbox,
-    TextField,    // single-line, read-only, selectable
+    TextField,  // single-line, read-only, selectable
     SearchField,
     Table,        // multi-column list of rows held here
     ProgressBar,  // determinate, 0..100 unless told otherwise
@@ -114,14 +114,14 @@ struct UiChange {
 };
 
 class UiObserver {
-public:
+  public:
     virtual ~UiObserver() = default;
     // Called on the thread that made the change, outside the model's lock.
     virtual void OnUiChange(const UiChange& change) = 0;
 };
 
 class Ui {
-public:
+  public:
     // Windows.
     void CreateWindow(WindowId id, const WindowSpec& spec);
     void CloseWindow(WindowId id);
@@ -156,7 +156,8 @@ public:
     void SetColors(ControlId id, std::optional<Color> background, std::optional<Color> foreground);
     void SetItems(ControlId id, const std::vector<std::string>& items);
     void SelectItem(ControlId id, int index);
-    // Selects the item with this title; without one the selection stays as it is. Returns whether it found one.
+    // Selects the item with this title; without one the selection stays as it is. Returns whether it found
+    // one.
     bool SelectItemWithTitle(ControlId id, const std::string& title);
     // The selected item's title, "" without a selection.
     std::string SelectedItemText(ControlId id) const;
@@ -172,6 +173,8 @@ public:
     std::vector<ListRow> Rows(ControlId id) const;
     // Bumped whenever the rows are emptied, so a mirror can tell a refill from an append.
     uint64_t RowsGeneration(ControlId id) const;
+    // Bumped whenever a row's colour changes, so a mirror redraws the rows it shows only when one did.
+    uint64_t RowsRecoloured(ControlId id) const;
     int SelectedRow(ControlId id) const;
     void SelectRow(ControlId id, int row);
     void SetColumnWidths(ControlId id, const std::vector<int>& widths);
@@ -193,10 +196,11 @@ public:
     void SetObserver(UiObserver* observer);
     void Reset();
 
-private:
+  private:
     struct Table {
         std::vector<ListRow> rows;
         uint64_t generation = 0;
+        uint64_t recoloured = 0;
     };
     void Notify(const UiChange& change);
     void ChangeControl(ControlId id, const std::function<void(ControlState&)>& change, bool mirror = true);

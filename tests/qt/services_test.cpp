@@ -295,13 +295,14 @@ TEST_F(QtBackendTest, WindowTimerEventsArriveWhileQtRuns) {
 }
 
 TEST_F(MainWindowTest, BadgeIsPaintedOnTheIconAndRemovedAgain) {
-    QImage before = Main()->windowIcon().pixmap(64, 64).toImage();
+    auto icon = [] { return Main()->windowIcon().pixmap(64, 64).toImage(); };
+    QImage before = icon();
     TheUi().SetBadgeLabel("45%");
-    QImage badged = Main()->windowIcon().pixmap(64, 64).toImage();
-    EXPECT_NE(badged, before);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return icon() != before; }, 5000));
+    QImage badged = icon();
     EXPECT_EQ(QGuiApplication::windowIcon().pixmap(64, 64).toImage(), badged);
     TheUi().SetBadgeLabel("");
-    EXPECT_EQ(Main()->windowIcon().pixmap(64, 64).toImage(), before);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return icon() == before; }, 5000));
 }
 
 TEST_F(MainWindowTest, BadgeSetOnAWorkerThreadReachesTheIcon) {

@@ -70,9 +70,13 @@ TEST_F(MainWindowTest, AppendsBecomeInsertionsAndARefillAReset) {
     QObject::connect(model, &QAbstractItemModel::rowsInserted,
                      [&](const QModelIndex&, int first, int last) { inserted += last - first + 1; });
     QObject::connect(model, &QAbstractItemModel::modelReset, [&] { ++resets; });
+    int changed = 0;
+    QObject::connect(model, &QAbstractItemModel::dataChanged, [&] { ++changed; });
     for (int i = 0; i < 3; ++i) TheUi().AppendRow(ControlId::ChecksumList, MakeRow(i));
     EXPECT_EQ(inserted, 3);
     EXPECT_EQ(resets, 0);
+    // The rows already shown are not drawn again for an append.
+    EXPECT_EQ(changed, 0);
     // Emptied and refilled to more rows than before between two updates: still a reset, not an append.
     std::thread worker([] {
         TheUi().ClearRows(ControlId::ChecksumList);
@@ -88,11 +92,17 @@ TEST_F(MainWindowTest, AppendsBecomeInsertionsAndARefillAReset) {
 TEST_F(MainWindowTest, RowTurnedRedLaterIsDrawnRed) {
     TheUi().AppendRow(ControlId::ChecksumList, MakeRow(0));
     QAbstractItemModel* model = List()->model();
+    int changed = 0;
+    QObject::connect(model, &QAbstractItemModel::dataChanged,
+                     [&](const QModelIndex& first) { changed += first.row() == 0 ? 1 : 0; });
     EXPECT_FALSE(model->data(model->index(0, 0), Qt::ForegroundRole).isValid());
     TheUi().SetRowRed(ControlId::ChecksumList, 0, true);
+    EXPECT_EQ(changed, 1);  // the view draws the row again
     for (int column = 0; column < 5; ++column) {
         EXPECT_EQ(model->data(model->index(0, column), Qt::ForegroundRole).value<QColor>(), QColor(Qt::red));
     }
+    TheUi().SetRowRed(ControlId::ChecksumList, 0, true);
+    EXPECT_EQ(changed, 1);
 }
 
 TEST_F(MainWindowTest, ProgressAboveOneHundredDrawsAFullBar) {

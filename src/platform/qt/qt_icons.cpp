@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFont>
 #include <QFontMetrics>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -67,21 +68,59 @@ QPixmap PaintBadge(int size, const QString& label) {
     return pixmap;
 }
 
+// Hands out the pixmaps it was given as they are. QIcon's own engine keeps a copy of every pixmap it hands
+// out in the program-wide pixmap cache, under a key of that pixmap; an icon painted anew for each badge
+// label would fill the cache with the pixmaps of labels long gone.
+class PaintedIconEngine : public QIconEngine {
+  public:
+    explicit PaintedIconEngine(QList<QPixmap> pixmaps) : pixmaps_(std::move(pixmaps)) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override {
+        painter->drawPixmap(rect, Nearest(rect.size()));
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override {
+        QPixmap nearest = Nearest(size);
+        if (nearest.width() <= size.width() && nearest.height() <= size.height()) return nearest;
+        return nearest.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return pixmap(size, mode, state).size();
+    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        QList<QSize> sizes;
+        for (const QPixmap& pixmap : pixmaps_) sizes << pixmap.size();
+        return sizes;
+    }
+    QIconEngine* clone() const override { return new PaintedIconEngine(pixmaps_); }
+    QString key() const override { return QStringLiteral("CorvanePainted"); }
+
+  private:
+    // The smallest pixmap at least as large as asked for, else the largest (the list grows in size).
+    QPixmap Nearest(const QSize& size) const {
+        for (const QPixmap& pixmap : pixmaps_) {
+            if (pixmap.width() >= size.width() && pixmap.height() >= size.height()) return pixmap;
+        }
+        return pixmaps_.isEmpty() ? QPixmap() : pixmaps_.last();
+    }
+
+    QList<QPixmap> pixmaps_;
+};
+
 }  // namespace
 
 QIcon ApplicationIcon() {
     static const QIcon icon = [] {
-        QIcon built;
-        for (int size : kIconSizes) built.addPixmap(PaintIcon(size));
-        return built;
+        QList<QPixmap> pixmaps;
+        for (int size : kIconSizes) pixmaps << PaintIcon(size);
+        return QIcon(new PaintedIconEngine(pixmaps));
     }();
     return icon;
 }
 
 QIcon BadgedApplicationIcon(const QString& label) {
-    QIcon icon;
-    for (int size : kIconSizes) icon.addPixmap(PaintBadge(size, label));
-    return icon;
+    QList<QPixmap> pixmaps;
+    for (int size : kIconSizes) pixmaps << PaintBadge(size, label);
+    return QIcon(new PaintedIconEngine(pixmaps));
 }
 
 QIcon SymbolIcon(const std::string& name) {

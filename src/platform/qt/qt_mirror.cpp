@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QThread>
+#include <QTimer>
 
 #include "platform/qt/qt_controls.h"
 #include "platform/qt/qt_icons.h"
+#include "platform/qt/qt_paint_pacer.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/qt_windows.h"
 
@@ -12,7 +14,10 @@ namespace corvane::platform {
 
 namespace {
 UiMirror* current = nullptr;
-}
+// A new badge costs every icon size painted and sent to the window system for each window.
+constexpr std::chrono::milliseconds kBadgeInterval{250};
+constexpr std::chrono::milliseconds kFrameInterval{16};
+}  // namespace
 
 UiMirror* CurrentMirror() {
     return current;
@@ -46,10 +51,23 @@ void UiMirror::OnUiChange(const UiChange& change) {
         flushQueued_ = true;
     }
     QMetaObject::invokeMethod(
-        app, [this] { Flush(); }, Qt::QueuedConnection);
+        app, [this] { ScheduleFlush(); }, Qt::QueuedConnection);
+}
+
+// A worker changes the list for every file, hundreds of times a second; the window shows the changes at
+// most once a frame, which is all a screen can show of them.
+void UiMirror::ScheduleFlush() {
+    auto wait = lastFlush_ + kFrameInterval - std::chrono::steady_clock::now();
+    auto delay = std::chrono::ceil<std::chrono::milliseconds>(wait).count();
+    if (delay <= 0) {
+        Flush();
+    } else {
+        QTimer::singleShot(static_cast<int>(delay), QCoreApplication::instance(), [this] { Flush(); });
+    }
 }
 
 void UiMirror::Flush() {
+    lastFlush_ = std::chrono::steady_clock::now();
     std::set<Key> changes;
     {
         std::lock_guard lock(pendingMutex_);
@@ -87,10 +105,11 @@ void UiMirror::Apply(const UiChange& change) {
             ApplyRows(change.control);
             break;
         case UiChange::RowRevealed:
-            if (ControlHost* host = Control(change.control)) host->RevealRow(TheUi().RevealedRow(change.control));
+            if (ControlHost* host = Control(change.control))
+                host->RevealRow(TheUi().RevealedRow(change.control));
             break;
         case UiChange::BadgeChanged:
-            ApplyBadge();
+            ScheduleBadge();
             break;
     }
 }
@@ -121,6 +140,7 @@ void UiMirror::CreateWindowWidget(WindowId id) {
     CloseWindowWidget(id);
     WindowHost* host = CreateWindowHost(id, *state, WindowWidget(state->spec.parent));
     if (!host) return;
+    new PaintPacer(host->Widget());
     windows_[id] = {host, host->Widget()};
     // Controls created before the window reached this thread get their widgets now.
     for (ControlId control : TheUi().ControlsOf(id)) CreateControlWidget(control);
@@ -167,8 +187,27 @@ void UiMirror::ApplyRows(ControlId id) {
     if (ControlHost* host = Control(id)) host->SyncRows();
 }
 
-void UiMirror::ApplyBadge() {
+// The badge follows the label from Qt's event loop, not from the code that set it: that code may hold the
+// program's locks (the worker's notices are handled under one), and a run changes the label for every file.
+// One paint at the end of a burst shows the label of that moment; a label set and removed again within one
+// burst is never painted.
+void UiMirror::ScheduleBadge() {
+    if (badgeQueued_) return;
+    badgeQueued_ = true;
+    auto wait = lastBadgePaint_ + kBadgeInterval - std::chrono::steady_clock::now();
+    auto delay = std::max<int64_t>(0, std::chrono::ceil<std::chrono::milliseconds>(wait).count());
+    QTimer::singleShot(static_cast<int>(delay), QCoreApplication::instance(), [this] {
+        badgeQueued_ = false;
+        PaintBadge();
+    });
+}
+
+void UiMirror::PaintBadge() {
     std::string label = TheUi().BadgeLabel();
+    if (label == paintedBadge_) return;
+    paintedBadge_ = label;
+    lastBadgePaint_ = std::chrono::steady_clock::now();
+    ++badgePaints_;
     QIcon icon = label.empty() ? ApplicationIcon() : BadgedApplicationIcon(ToQString(label));
     QApplication::setWindowIcon(icon);
     for (const auto& [id, entry] : windows_) {

@@ -22,6 +22,7 @@
 #include "platform/qt/qt_display_guard.h"
 #include "platform/qt/qt_icons.h"
 #include "platform/qt/qt_mirror.h"
+#include "platform/qt/qt_paint_pacer.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/qt_x11_clipboard.h"
 
@@ -124,7 +125,7 @@ void QtServices::DrawWindowNow(WindowId window) {
     // repaint() paints and hands the picture to the window system within the call; update() would wait
     // for an event loop.
     QWidget* widget = mirror_.WindowWidget(window);
-    if (widget && widget->isVisible()) widget->repaint();
+    if (widget && widget->isVisible()) PaintPacer::PaintNow(widget);
 }
 
 void QtServices::PlaySystemSound(int sound) {

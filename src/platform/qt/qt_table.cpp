@@ -4,13 +4,17 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QTableView>
+#include <utility>
 
 #include "platform/events.h"
+#include "platform/qt/qt_mark_delegate.h"
 #include "platform/qt/qt_text.h"
 
 namespace corvane::platform {
 
 namespace {
+
+constexpr int kStatusColumn = 4;
 
 // Reads rows straight from the layer; it only keeps the row count and generation it last announced to
 // the view, so that appends become row insertions and a refill becomes a reset.
@@ -42,8 +46,11 @@ class RowsModel : public QAbstractTableModel {
         emit headerDataChanged(Qt::Horizontal, 0, static_cast<int>(kColumns) - 1);
     }
 
-    void Sync() {
+    enum class Synced { Same, Appended, Reset };
+
+    Synced Sync() {
         Ui& ui = TheUi();
+        uint64_t recoloured = ui.RowsRecoloured(id_);
         uint64_t generation = ui.RowsGeneration(id_);
         int count = static_cast<int>(ui.RowCount(id_));
         bool settled = ui.RowsGeneration(id_) == generation;
@@ -52,16 +59,24 @@ class RowsModel : public QAbstractTableModel {
             rows_ = count;
             // A refill that raced with this read is reset again by the notice that follows it.
             generation_ = settled ? generation : generation - 1;
+            recoloured_ = recoloured;
             endResetModel();
-            return;
+            return Synced::Reset;
         }
+        Synced synced = Synced::Same;
         if (count > rows_) {
             beginInsertRows({}, rows_, count - 1);
             rows_ = count;
             endInsertRows();
+            synced = Synced::Appended;
         }
-        // Rows turn red after they were added; the view repaints only what it shows.
-        if (rows_ > 0) emit dataChanged(index(0, 0), index(rows_ - 1, kColumns - 1), {Qt::ForegroundRole});
+        // A row may turn red after it was added. Only then are the shown rows drawn again: an append alone
+        // leaves them as they are.
+        if (recoloured != recoloured_ && rows_ > 0) {
+            emit dataChanged(index(0, 0), index(rows_ - 1, kColumns - 1), {Qt::ForegroundRole});
+        }
+        recoloured_ = recoloured;
+        return synced;
     }
 
   private:
@@ -69,6 +84,7 @@ class RowsModel : public QAbstractTableModel {
     QStringList titles_;
     int rows_ = 0;
     uint64_t generation_ = 0;
+    uint64_t recoloured_ = 0;
 };
 
 class TableControl : public QTableView, public ControlHost {
@@ -76,6 +92,7 @@ class TableControl : public QTableView, public ControlHost {
     TableControl(ControlId id, WindowId window, QWidget* parent)
         : QTableView(parent), ControlHost(id, window), model_(new RowsModel(id, this)) {
         setModel(model_);
+        setItemDelegateForColumn(kStatusColumn, new MarkDelegate(this));
         setSelectionBehavior(QAbstractItemView::SelectRows);
         setSelectionMode(QAbstractItemView::SingleSelection);
         setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -119,7 +136,7 @@ class TableControl : public QTableView, public ControlHost {
                 horizontalHeader()->resizeSection(static_cast<int>(i), widths_[i]);
             }
         }
-        model_->Sync();
+        Sync();
         if (state.selected != SelectedRow()) {
             applying_ = true;
             if (state.selected < 0 || state.selected >= model_->rowCount()) {
@@ -132,10 +149,10 @@ class TableControl : public QTableView, public ControlHost {
         }
     }
 
-    void SyncRows() override { model_->Sync(); }
+    void SyncRows() override { Sync(); }
 
     void RevealRow(int row) override {
-        model_->Sync();
+        Sync();
         if (row >= 0 && row < model_->rowCount()) scrollTo(model_->index(row, 0));
     }
 
@@ -166,7 +183,28 @@ class TableControl : public QTableView, public ControlHost {
         if (viewport()->rect().contains(event->position().toPoint())) Post(kLeftClick);
     }
 
+    // After rows were added below a full list, only the scroll bar changes: the rows shown are not drawn
+    // again, as Qt's own layout would do for every append.
+    void doItemsLayout() override {
+        if (std::exchange(layout_, Layout::None) == Layout::ScrollBarOnly) {
+            updateGeometries();
+            return;
+        }
+        QTableView::doItemsLayout();
+    }
+
   private:
+    void Sync() {
+        int lastShown = rowAt(viewport()->height() - 1);  // -1 when the rows end above the list's bottom
+        RowsModel::Synced synced = model_->Sync();
+        if (synced == RowsModel::Synced::Appended && isVisible() && lastShown >= 0) {
+            // Unless rows that show are still waiting for the layout.
+            if (layout_ == Layout::None) layout_ = Layout::ScrollBarOnly;
+        } else if (synced != RowsModel::Synced::Same) {
+            layout_ = Layout::Full;
+        }
+    }
+
     int SelectedRow() const {
         QModelIndexList rows = selectionModel()->selectedRows();
         return rows.isEmpty() ? -1 : rows.first().row();
@@ -182,6 +220,9 @@ class TableControl : public QTableView, public ControlHost {
     std::vector<int> widths_;
     bool applying_ = false;     // the program's own selection is already in the layer
     bool leftPressed_ = false;  // the left button went down on the list and is not up yet
+    // What the next layout has to do, by what changed since the last one.
+    enum class Layout { None, ScrollBarOnly, Full };
+    Layout layout_ = Layout::None;
 };
 
 }  // namespace

@@ -22,4 +22,14 @@ QWidget* ContentWidgetFor(WindowId id) {
     return window;
 }
 
+std::string PaintedBadgeLabel() {
+    UiMirror* mirror = CurrentMirror();
+    return mirror ? mirror->PaintedBadge() : std::string();
+}
+
+int BadgePaintCount() {
+    UiMirror* mirror = CurrentMirror();
+    return mirror ? mirror->BadgePaints() : 0;
+}
+
 }  // namespace corvane::platform

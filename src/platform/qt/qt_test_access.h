@@ -1,6 +1,8 @@
 // What tests need to reach the real widgets behind the program's windows and controls.
 #pragma once
 
+#include <string>
+
 #include "platform/ids.h"
 
 class QWidget;
@@ -12,5 +14,8 @@ QWidget* WidgetFor(ControlId id);
 QWidget* WindowWidgetFor(WindowId id);
 // The widget whose size is the window's content size (the main window's central widget).
 QWidget* ContentWidgetFor(WindowId id);
+// The badge label last painted on the application icon, and how many badges have been painted.
+std::string PaintedBadgeLabel();
+int BadgePaintCount();
 
 }  // namespace corvane::platform
