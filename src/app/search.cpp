@@ -1,5 +1,6 @@
 #include "app/search.h"
 
+#include "engine/list_cells.h"
 #include "platform/text.h"
 #include "platform/ui.h"
 
@@ -29,7 +30,7 @@ size_t CharacterCount(const std::string& text) {
 
 bool RowMatches(int64_t row, const std::string& term) {
     auto found = platform::TheUi().Row(ControlId::ChecksumList, static_cast<size_t>(row));
-    return found && ToLowerSimple(found->cells[0]).find(term) != std::string::npos;
+    return found && ToLowerSimple(found->cells[kNameCell]).find(term) != std::string::npos;
 }
 
 // The first matching row in [from, to), or -1.
