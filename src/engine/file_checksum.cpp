@@ -46,19 +46,10 @@ int OpenRegularFile(const std::string& path) {
 
 // The digest of an algorithm; none for CRC32, which is computed without one, and for no algorithm.
 std::optional<platform::DigestKind> DigestFor(std::optional<ChecksumAlgorithm> algorithm) {
-    if (!algorithm) return std::nullopt;
-    switch (*algorithm) {
-        case ChecksumAlgorithm::MD5:
-            return platform::DigestKind::MD5;
-        case ChecksumAlgorithm::SHA1:
-            return platform::DigestKind::SHA1;
-        case ChecksumAlgorithm::SHA256:
-            return platform::DigestKind::SHA256;
-        case ChecksumAlgorithm::SHA512:
-            return platform::DigestKind::SHA512;
-        case ChecksumAlgorithm::CRC32:
-            break;
-    }
+    if (algorithm == ChecksumAlgorithm::MD5) return platform::DigestKind::MD5;
+    if (algorithm == ChecksumAlgorithm::SHA1) return platform::DigestKind::SHA1;
+    if (algorithm == ChecksumAlgorithm::SHA256) return platform::DigestKind::SHA256;
+    if (algorithm == ChecksumAlgorithm::SHA512) return platform::DigestKind::SHA512;
     return std::nullopt;
 }
 
