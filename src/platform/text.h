@@ -1,5 +1,4 @@
-// Text helpers in place of the platform string class's trimming, replacing, lower-casing, decoding and
-// measuring; UTF-8 is decoded with ICU.
+// Text helpers in place of the platform string class's trimming, replacing, lower-casing and decoding.
 #pragma once
 
 #include <string>
