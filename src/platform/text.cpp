@@ -66,9 +66,9 @@ std::string ToLowerSimple(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     ForEachCharacter(text, [&](std::string_view piece, UChar32 code) {
-        if (code >= 'A' && code <= 'Z') {  // ASCII without a table look-up
-            out += static_cast<char>(code + ('a' - 'A'));
-        } else if (code < 0x80 || !Utf8Locale()) {  // the rest of ASCII, and ill-formed parts, as they are
+        if (code >= 0 && code < 0x80) {  // ASCII without a table look-up
+            out += static_cast<char>(code >= 'A' && code <= 'Z' ? code + ('a' - 'A') : code);
+        } else if (code < 0 || !Utf8Locale()) {  // an ill-formed part, or no locale to map with: as it is
             out.append(piece);
         } else {
             AppendUtf8(static_cast<UChar32>(towlower_l(static_cast<wint_t>(code), Utf8Locale())), out);
