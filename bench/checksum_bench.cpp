@@ -60,7 +60,7 @@ int64_t FileBytes() {
     return corvane::platform::QueryPath(File()).size;
 }
 
-void BM_ComputeChecksum(benchmark::State& state, const char* algorithm) {
+void BM_ComputeChecksum(benchmark::State& state, corvane::ChecksumAlgorithm algorithm) {
     for (auto _ : state) benchmark::DoNotOptimize(corvane::ComputeChecksum(File(), algorithm));
     state.SetBytesProcessed(state.iterations() * FileBytes());
 }
@@ -164,15 +164,25 @@ void BM_Crc32Zlib(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK_CAPTURE(BM_ComputeChecksum, MD5, "MD5")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_ComputeChecksum, MD5, corvane::ChecksumAlgorithm::MD5)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK_CAPTURE(BM_OpensslDgst, MD5, "md5")->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(BM_ComputeChecksum, SHA1, "SHA1")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_ComputeChecksum, SHA1, corvane::ChecksumAlgorithm::SHA1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK_CAPTURE(BM_OpensslDgst, SHA1, "sha1")->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(BM_ComputeChecksum, SHA256, "SHA256")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_ComputeChecksum, SHA256, corvane::ChecksumAlgorithm::SHA256)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK_CAPTURE(BM_OpensslDgst, SHA256, "sha256")->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(BM_ComputeChecksum, SHA512, "SHA512")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_ComputeChecksum, SHA512, corvane::ChecksumAlgorithm::SHA512)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK_CAPTURE(BM_OpensslDgst, SHA512, "sha512")->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(BM_ComputeChecksum, CRC32, "CRC32")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_ComputeChecksum, CRC32, corvane::ChecksumAlgorithm::CRC32)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK(BM_PlainCrc32Reader)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ReadAtOffset)
     ->Arg(0)

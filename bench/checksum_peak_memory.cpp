@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <optional>
 #include <string>
 
 #include "engine/file_checksum.h"
@@ -37,11 +38,12 @@ int main(int argc, char** argv) {
     close(fd);
 
     // Warm the library up first so that its own one-time allocations do not count.
-    corvane::ComputeChecksum("/proc/self/exe", algorithm);
+    std::optional<corvane::ChecksumAlgorithm> parsed = corvane::ParseChecksumAlgorithm(algorithm);
+    corvane::ComputeChecksum("/proc/self/exe", parsed);
     std::ofstream("/proc/self/clear_refs") << "5";  // resets the high-water mark
     long idle = StatusKiB("VmRSS");
     auto start = std::chrono::steady_clock::now();
-    std::string sum = corvane::ComputeChecksum(path, algorithm);
+    std::string sum = corvane::ChecksumText(corvane::ComputeChecksum(path, parsed));
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     long peak = StatusKiB("VmHWM");
     std::printf("%s %s of 4 GiB in %.2f s\nidle RSS %ld KiB, peak RSS %ld KiB, peak above idle %.1f MiB\n",

@@ -4,6 +4,8 @@
 //
 // Prints the checksum text and the path of every file, one per line, as the list would show it.
 #include <cstdio>
+#include <optional>
+#include <string>
 
 #include "engine/file_checksum.h"
 
@@ -12,7 +14,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s MD5|CRC32|SHA1|SHA256|SHA512 FILE...\n", argv[0]);
         return 2;
     }
-    for (int i = 2; i < argc; ++i)
-        std::printf("%s  %s\n", corvane::ComputeChecksum(argv[i], argv[1]).c_str(), argv[i]);
+    std::optional<corvane::ChecksumAlgorithm> algorithm = corvane::ParseChecksumAlgorithm(argv[1]);
+    for (int i = 2; i < argc; ++i) {
+        std::string text = corvane::ChecksumText(corvane::ComputeChecksum(argv[i], algorithm));
+        std::printf("%s  %s\n", text.c_str(), argv[i]);
+    }
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "engine/list_cells.h"
 #include "platform/date_format.h"
 #include "platform/files.h"
 #include "platform/locale.h"
@@ -30,7 +31,7 @@ std::string CsvLine(const platform::ListRow& row) {
     std::string line;
     for (size_t column = 0; column < row.cells.size(); ++column) {
         if (column > 0) line += ',';
-        line += QuoteCsvField(column == 4 ? StatusWord(row.cells[column]) : row.cells[column]);
+        line += QuoteCsvField(column == kStatusCell ? StatusWord(row.cells[column]) : row.cells[column]);
     }
     return line + "\r\n";
 }

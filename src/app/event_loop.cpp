@@ -8,6 +8,7 @@
 #include "app/list_clicks.h"
 #include "app/search.h"
 #include "app/startup.h"
+#include "engine/checksum_algorithm.h"
 #include "engine/progress_display.h"
 #include "engine/run_control.h"
 #include "engine/run_state.h"
@@ -151,7 +152,7 @@ void HandleAlgorithmChange() {
     auto& ui = TheUi();
     SelectedAlgorithm = ui.SelectedItemText(ControlId::AlgorithmPopup);
     WriteStringSetting(kChecksumKey, SelectedAlgorithm);
-    if (SelectedAlgorithm == "SHA256") {
+    if (ParseChecksumAlgorithm(SelectedAlgorithm) == ChecksumAlgorithm::SHA256) {
         // Malware scanning needs full paths; the stored "HideDir" and the box's tick stay as they are.
         UseShortPaths = 0;
         ui.SetEnabled(ControlId::ShortPathsCheckbox, false);

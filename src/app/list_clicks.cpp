@@ -1,5 +1,6 @@
 #include "app/list_clicks.h"
 
+#include "engine/list_cells.h"
 #include "platform/services.h"
 #include "platform/ui.h"
 #include "program/clipboard_state.h"
@@ -25,7 +26,7 @@ void CopySelectedChecksum() {
     auto row = SelectedRow();
     if (!row) return;
     auto& services = platform::Platform();
-    services.SetClipboardText(row->cells[1]);
+    services.SetClipboardText(row->cells[kChecksumCell]);
     // Our own copy is no outside change for the watcher, and the next paste must not take it as paths.
     PasteboardChangeCount = services.ClipboardChangeCount();
     SkipNextPaste = true;

@@ -4,6 +4,7 @@
 
 #include "app/appearance.h"
 #include "app/search.h"
+#include "engine/checksum_algorithm.h"
 #include "engine/run_control.h"
 #include "malwaredb/database.h"
 #include "platform/events.h"
@@ -82,7 +83,7 @@ void CreateControls() {
         ui.CreateControl(row.id, {row.kind, platform::WindowId::Main, row.frame, row.text});
         switch (row.id) {
             case ControlId::AlgorithmPopup:
-                ui.SetItems(row.id, {"MD5", "CRC32", "SHA1", "SHA256", "SHA512"});
+                ui.SetItems(row.id, ChecksumAlgorithmNames());
                 ui.SelectItem(row.id, 0);
                 break;
             case ControlId::SearchField:

@@ -1,5 +1,6 @@
 #include "app/search.h"
 
+#include "engine/list_cells.h"
 #include "platform/text.h"
 #include "platform/ui.h"
 
@@ -11,25 +12,9 @@ using platform::ControlId;
 
 constexpr size_t kMaxTermCharacters = 60;
 
-// The first n characters of UTF-8 text, never cutting a character in two.
-std::string FirstCharacters(const std::string& text, size_t n) {
-    size_t characters = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) continue;
-        if (characters++ == n) return text.substr(0, i);
-    }
-    return text;
-}
-
-size_t CharacterCount(const std::string& text) {
-    size_t count = 0;
-    for (char c : text) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    return count;
-}
-
 bool RowMatches(int64_t row, const std::string& term) {
     auto found = platform::TheUi().Row(ControlId::ChecksumList, static_cast<size_t>(row));
-    return found && ToLowerSimple(found->cells[0]).find(term) != std::string::npos;
+    return found && ToLowerSimple(found->cells[kNameCell]).find(term) != std::string::npos;
 }
 
 // The first matching row in [from, to), or -1.

@@ -9,6 +9,7 @@
 
 #include "engine/file_checksum.h"
 #include "engine/format_duration.h"
+#include "engine/list_cells.h"
 #include "engine/malware_lookup.h"
 #include "engine/progress_notice.h"
 #include "engine/run_state.h"
@@ -81,35 +82,38 @@ int64_t ElapsedMs(Clock::time_point start) {
     return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
 }
 
-void AppendResultRow(const std::array<std::string, platform::kColumns>& cells, const std::string& path) {
+void AppendResultRow(const platform::ListRow& row) {
     auto& ui = TheUi();
-    size_t row = ui.AppendRow(ControlId::ChecksumList, {cells, false, path});
-    const std::string& mark = cells[4];
+    size_t index = ui.AppendRow(ControlId::ChecksumList, row);
+    const std::string& mark = row.cells[kStatusCell];
     if (mark.find(ThreatMark) != std::string::npos || mark.find(SuspiciousMark) != std::string::npos) {
-        ui.SetRowRed(ControlId::ChecksumList, row, true);
+        ui.SetRowRed(ControlId::ChecksumList, index, true);
     }
 }
 
 // Field h of the run: its row (unless the path is blank), then its three notices.
-void ProcessField(WorkerRun& run, const std::string& path, const std::string& algorithm, int64_t total,
-                  int64_t h, Clock::time_point start) {
+void ProcessField(WorkerRun& run, const std::string& path, std::optional<ChecksumAlgorithm> algorithm,
+                  int64_t total, int64_t h, Clock::time_point start) {
+    platform::ListRow row;
     platform::FileInfo info = platform::QueryFileInfo(path);
-    std::string sizeText = platform::FormatByteCount(info.size);
-    std::string dateText = FormatFileDate(info.modified, platform::LocaleIdentifier());
-    std::string checksum = ComputeChecksum(path, algorithm, [&run] { return run.StopRequested(); });
+    row.cells[kSizeCell] = platform::FormatByteCount(info.size);
+    row.cells[kDateCell] = FormatFileDate(info.modified, platform::LocaleIdentifier());
+    ChecksumResult checksum = ComputeChecksum(path, algorithm, [&run] { return run.StopRequested(); });
     if (run.StopRequested()) return;
 
     int64_t seconds = EstimateSecondsLeft(total, h, ElapsedMs(start));
     // The name is shown as text; the path keeps its bytes for hashing and revealing the file.
-    std::string name = platform::PathAsText(DisplayName(path, UseShortPaths == 1));
-    std::string mark = ErrorMark;
-    if (!checksum.starts_with("Error")) {
+    row.cells[kNameCell] = platform::PathAsText(DisplayName(path, UseShortPaths == 1));
+    row.cells[kChecksumCell] = ChecksumText(checksum);
+    row.cells[kStatusCell] = ErrorMark;
+    if (!checksum.failure) {
         // A checksum that could not be looked up stays visible beside the error mark; the end text says why.
-        mark = FindMalwareHash(checksum);
-        if (mark == ErrorMark) run.NoteLookupFailed();
+        row.cells[kStatusCell] = FindMalwareHash(checksum.hex);
+        if (row.cells[kStatusCell] == ErrorMark) run.NoteLookupFailed();
     }
+    row.file = path;
     run.Change([&] {
-        if (!IsBlank(path)) AppendResultRow({name, checksum, sizeText, dateText, mark}, path);
+        if (!IsBlank(path)) AppendResultRow(row);
     });
 
     run.Post(ControlId::EtaLine, PackEtaNotice(total - h - 1, seconds));

@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include "engine/checksum_algorithm.h"
+
 namespace corvane {
 
 // The link between the main thread and one run's worker.
@@ -22,8 +24,9 @@ struct WorkerHandle {
 
 // What a run starts with; the worker owns it and releases it at its end.
 struct ChecksumRunParams {
-    std::string Files;      // the run's FilePathList
-    std::string Algorithm;  // the algorithm the popup showed at the start
+    std::string Files;  // the run's FilePathList
+    // The algorithm the popup showed at the start; none when its text was no algorithm's name.
+    std::optional<ChecksumAlgorithm> Algorithm;
     std::shared_ptr<WorkerHandle> Handle;
 };
 

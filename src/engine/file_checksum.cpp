@@ -34,12 +34,17 @@ int OpenRegularFile(const std::string& path) {
     return fd.Release();
 }
 
-std::optional<platform::DigestKind> DigestFor(const std::string& algorithm) {
-    if (algorithm == "MD5") return platform::DigestKind::MD5;
-    if (algorithm == "SHA1") return platform::DigestKind::SHA1;
-    if (algorithm == "SHA256") return platform::DigestKind::SHA256;
-    if (algorithm == "SHA512") return platform::DigestKind::SHA512;
+// The digest of an algorithm; none for CRC32, which is computed without one, and for no algorithm.
+std::optional<platform::DigestKind> DigestFor(std::optional<ChecksumAlgorithm> algorithm) {
+    if (algorithm == ChecksumAlgorithm::MD5) return platform::DigestKind::MD5;
+    if (algorithm == ChecksumAlgorithm::SHA1) return platform::DigestKind::SHA1;
+    if (algorithm == ChecksumAlgorithm::SHA256) return platform::DigestKind::SHA256;
+    if (algorithm == ChecksumAlgorithm::SHA512) return platform::DigestKind::SHA512;
     return std::nullopt;
+}
+
+ChecksumResult Failed(ChecksumFailure failure) {
+    return {{}, failure};
 }
 
 // The read buffer: blockSize bytes from a page boundary. The kernel's copy from the page cache into a
@@ -83,46 +88,64 @@ size_t ChecksumBlockSize(int64_t fileSize) {
     return 32 * kMiB;
 }
 
-std::string ComputeChecksum(const std::string& path, const std::string& algorithm,
-                            const std::function<bool()>& shouldStop) {
-    // The steps run in this order and the first failure decides the text: a missing file with an unknown
-    // algorithm reports the file.
+std::string ChecksumText(const ChecksumResult& result) {
+    if (!result.failure) return result.hex;
+    switch (*result.failure) {
+        case ChecksumFailure::FileNotFound:
+            return kFileNotFoundError;
+        case ChecksumFailure::CannotOpen:
+            return kCannotOpenError;
+        case ChecksumFailure::Memory:
+            return kMemoryError;
+        case ChecksumFailure::UnsupportedAlgorithm:
+            return kUnsupportedAlgorithmError;
+        case ChecksumFailure::CannotRead:
+            return kReadError;
+    }
+    return kMemoryError;
+}
+
+ChecksumResult ComputeChecksum(const std::string& path, std::optional<ChecksumAlgorithm> algorithm,
+                               const std::function<bool()>& shouldStop) {
+    // The steps run in this order and the first failure decides: a missing file with an unknown algorithm
+    // reports the file.
     platform::PathStatus status = platform::QueryPath(path);
-    if (status.kind == platform::PathStatus::Unavailable) return kFileNotFoundError;
+    if (status.kind == platform::PathStatus::Unavailable) return Failed(ChecksumFailure::FileNotFound);
     size_t blockSize = ChecksumBlockSize(status.size);
 
     int fd = OpenRegularFile(path);
-    if (fd < 0) return kCannotOpenError;
+    if (fd < 0) return Failed(ChecksumFailure::CannotOpen);
     platform::UniqueFd closer(fd);  // closed when the call returns, whichever way
 
     // One buffer of the block size per file, reused for every block; never the whole file.
     ReadBuffer buffer = AllocateReadBuffer(blockSize);
-    if (!buffer.start) return kMemoryError;
+    if (!buffer.start) return Failed(ChecksumFailure::Memory);
 
-    if (algorithm == "CRC32") {
+    if (algorithm == ChecksumAlgorithm::CRC32) {
         uint32_t crc = platform::Crc32(0, nullptr, 0);
         // The bytes before a failed read are only part of the file: their checksum would pass for the file's.
         FeedEnd end =
             FeedFile(fd, status.size, buffer, blockSize, shouldStop,
                      [&](const unsigned char* data, size_t n) { crc = platform::Crc32(crc, data, n); });
-        if (end == FeedEnd::ReadError) return kReadError;
+        if (end == FeedEnd::ReadError) return Failed(ChecksumFailure::CannotRead);
         unsigned char bytes[4] = {static_cast<unsigned char>(crc >> 24),
                                   static_cast<unsigned char>(crc >> 16), static_cast<unsigned char>(crc >> 8),
                                   static_cast<unsigned char>(crc)};
-        return platform::HexText(bytes, sizeof bytes);
+        return {platform::HexText(bytes, sizeof bytes), std::nullopt};
     }
     std::optional<platform::DigestKind> kind = DigestFor(algorithm);
-    if (!kind) return kUnsupportedAlgorithmError;
+    if (!kind) return Failed(ChecksumFailure::UnsupportedAlgorithm);
     std::unique_ptr<platform::Digest> digest = platform::Digest::Start(*kind);
-    if (!digest) return kMemoryError;
+    if (!digest) return Failed(ChecksumFailure::Memory);
     FeedEnd end = FeedFile(fd, status.size, buffer, blockSize, shouldStop,
                            [&](const unsigned char* data, size_t n) { digest->Update(data, n); });
-    if (end == FeedEnd::ReadError) return kReadError;
-    std::string text = digest->FinishHex();
-    return text.empty() ? kMemoryError : text;
+    if (end == FeedEnd::ReadError) return Failed(ChecksumFailure::CannotRead);
+    std::string hex = digest->FinishHex();
+    if (hex.empty()) return Failed(ChecksumFailure::Memory);
+    return {hex, std::nullopt};
 }
 
-std::string ComputeChecksum(const std::string& path, const std::string& algorithm) {
+ChecksumResult ComputeChecksum(const std::string& path, std::optional<ChecksumAlgorithm> algorithm) {
     return ComputeChecksum(path, algorithm, [] { return AbortRequested.load(); });
 }
 

@@ -4,6 +4,7 @@
 #include <system_error>
 #include <thread>
 
+#include "engine/checksum_algorithm.h"
 #include "engine/checksum_worker.h"
 #include "engine/run_state.h"
 #include "platform/events.h"
@@ -78,7 +79,7 @@ void StartChecksumRun() {
 
     auto params = std::make_unique<ChecksumRunParams>();
     params->Files = FilePathList;
-    params->Algorithm = ui.SelectedItemText(ControlId::AlgorithmPopup);
+    params->Algorithm = ParseChecksumAlgorithm(ui.SelectedItemText(ControlId::AlgorithmPopup));
     auto handle = std::make_shared<WorkerHandle>();
     handle->runNumber = NextRunNumber();
     params->Handle = handle;

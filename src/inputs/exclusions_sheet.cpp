@@ -1,11 +1,11 @@
 #include "inputs/exclusions_sheet.h"
 
 #include <string>
-#include <string_view>
 
 #include "inputs/exclusions.h"
 #include "inputs/exclusions_file.h"
 #include "platform/events.h"
+#include "platform/text.h"
 #include "platform/ui.h"
 #include "program/alerts.h"
 
@@ -50,34 +50,14 @@ void BuildSheet() {
     ui.SetDefault(ControlId::ExclusionsSave, true);
 }
 
-size_t Utf16Units(unsigned char leadByte) {
-    if ((leadByte & 0xC0) == 0x80) return 0;  // continuation byte
-    return leadByte >= 0xF0 ? 2 : 1;
-}
-
-// The length of a UTF-8 text in UTF-16 units.
-size_t Utf16Length(std::string_view text) {
-    size_t units = 0;
-    for (char c : text) units += Utf16Units(static_cast<unsigned char>(c));
-    return units;
-}
-
-// The longest start of the text within the limit, cut between whole characters. For a text one unit too
-// long, this drops its last character; a longer paste is cut to the limit as well.
-std::string CutToLimit(const std::string& text) {
-    size_t units = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        units += Utf16Units(static_cast<unsigned char>(text[i]));
-        if (units > kMaxExclusionsLength) return text.substr(0, i);
-    }
-    return text;
-}
-
+// A text longer than the limit loses what lies past it, cut between whole characters: a text one unit too
+// long drops its last character, a longer paste is cut to the limit as well.
 void CheckEditorLength() {
     std::string text = TheUi().Text(ControlId::ExclusionsEditor);
-    if (Utf16Length(text) <= kMaxExclusionsLength) return;
+    size_t kept = BytesWithinUtf16Units(text, kMaxExclusionsLength);
+    if (kept == text.size()) return;
     ShowErrorAlert("You have exceeded the allowed length for excluded directories.\n\r");
-    TheUi().SetText(ControlId::ExclusionsEditor, CutToLimit(text));
+    TheUi().SetText(ControlId::ExclusionsEditor, text.substr(0, kept));
 }
 
 void Save() {

@@ -1,7 +1,11 @@
 #include "platform/text.h"
 
 #include <locale.h>
+#include <unicode/utf16.h>
+#include <unicode/utf8.h>
 #include <wctype.h>
+
+#include <cstdint>
 
 namespace corvane {
 
@@ -26,63 +30,29 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
 
 namespace {
 
-constexpr char32_t kInvalid = static_cast<char32_t>(-1);
-
-// Decodes one well-formed UTF-8 sequence at text[i]. Overlong forms, surrogates and code points above
-// U+10FFFF are ill-formed: then the code is kInvalid and length covers the bytes up to the first one that
-// cannot continue the sequence (at least 1), so each ill-formed part is passed over as a whole.
-char32_t DecodeUtf8(std::string_view text, size_t i, size_t& length) {
-    unsigned char c = static_cast<unsigned char>(text[i]);
-    length = 1;
-    if (c < 0x80) return c;
-    size_t extra;
-    char32_t code;
-    // The second byte's range rules out the overlong forms, the surrogates and what lies above U+10FFFF.
-    unsigned char low = 0x80, high = 0xBF;
-    if (c >= 0xC2 && c <= 0xDF) {
-        extra = 1;
-        code = c & 0x1F;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-        extra = 2;
-        code = c & 0x0F;
-        if (c == 0xE0) low = 0xA0;
-        if (c == 0xED) high = 0x9F;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-        extra = 3;
-        code = c & 0x07;
-        if (c == 0xF0) low = 0x90;
-        if (c == 0xF4) high = 0x8F;
-    } else {
-        return kInvalid;
-    }
-    for (size_t k = 1; k <= extra; ++k) {
-        if (i + k >= text.size()) return kInvalid;
-        unsigned char next = static_cast<unsigned char>(text[i + k]);
-        if (next < low || next > high) return kInvalid;
-        low = 0x80;
-        high = 0xBF;
-        code = (code << 6) | (next & 0x3F);
-        ++length;
-    }
-    return code;
+const uint8_t* Bytes(std::string_view text) {
+    return reinterpret_cast<const uint8_t*>(text.data());
 }
 
-void EncodeUtf8(char32_t code, std::string& out) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
+// Calls visit(piece, code) for each character of the text in turn: piece is its bytes and code its code
+// point, or negative for an ill-formed part. ICU's U8_NEXT takes overlong forms, surrogates and code points
+// above U+10FFFF as ill-formed, and passes over each ill-formed part up to the first byte that cannot
+// continue it (at least one byte).
+template <typename Visit>
+void ForEachCharacter(std::string_view text, Visit visit) {
+    for (size_t i = 0; i < text.size();) {
+        size_t start = i;
+        UChar32 code;
+        U8_NEXT(Bytes(text), i, text.size(), code);
+        visit(text.substr(start, i - start), code);
     }
+}
+
+void AppendUtf8(UChar32 code, std::string& out) {
+    char bytes[U8_MAX_LENGTH];
+    size_t length = 0;
+    U8_APPEND_UNSAFE(bytes, length, code);
+    out.append(bytes, length);
 }
 
 locale_t Utf8Locale() {
@@ -95,38 +65,51 @@ locale_t Utf8Locale() {
 std::string ToLowerSimple(std::string_view text) {
     std::string out;
     out.reserve(text.size());
-    for (size_t i = 0; i < text.size();) {
-        unsigned char c = static_cast<unsigned char>(text[i]);
-        if (c < 0x80) {  // the common case, without a table look-up
-            out += static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
-            ++i;
-            continue;
-        }
-        size_t length;
-        char32_t code = DecodeUtf8(text, i, length);
-        if (code == kInvalid || !Utf8Locale()) {
-            out.append(text.substr(i, length));
+    ForEachCharacter(text, [&](std::string_view piece, UChar32 code) {
+        if (code >= 0 && code < 0x80) {  // ASCII without a table look-up
+            out += static_cast<char>(code >= 'A' && code <= 'Z' ? code + ('a' - 'A') : code);
+        } else if (code < 0 || !Utf8Locale()) {  // an ill-formed part, or no locale to map with: as it is
+            out.append(piece);
         } else {
-            EncodeUtf8(static_cast<char32_t>(towlower_l(static_cast<wint_t>(code), Utf8Locale())), out);
+            AppendUtf8(static_cast<UChar32>(towlower_l(static_cast<wint_t>(code), Utf8Locale())), out);
         }
-        i += length;
-    }
+    });
     return out;
 }
 
 std::string ValidUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size());
-    for (size_t i = 0; i < bytes.size();) {
-        size_t length;
-        if (DecodeUtf8(bytes, i, length) == kInvalid) {
+    ForEachCharacter(bytes, [&](std::string_view piece, UChar32 code) {
+        if (code < 0) {
             out += kReplacementCharacter;
         } else {
-            out.append(bytes.substr(i, length));
+            out.append(piece);
         }
-        i += length;
-    }
+    });
     return out;
+}
+
+std::string FirstCharacters(std::string_view text, size_t n) {
+    size_t end = 0;
+    for (size_t count = 0; count < n && end < text.size(); ++count) U8_FWD_1(Bytes(text), end, text.size());
+    return std::string(text.substr(0, end));
+}
+
+size_t CharacterCount(std::string_view text) {
+    size_t count = 0;
+    for (size_t i = 0; i < text.size(); ++count) U8_FWD_1(Bytes(text), i, text.size());
+    return count;
+}
+
+size_t BytesWithinUtf16Units(std::string_view text, size_t maxUnits) {
+    size_t units = 0;
+    size_t bytes = 0;
+    ForEachCharacter(text, [&](std::string_view piece, UChar32 code) {
+        units += code < 0 ? 1 : U16_LENGTH(code);
+        if (units <= maxUnits) bytes += piece.size();
+    });
+    return bytes;
 }
 
 }  // namespace corvane

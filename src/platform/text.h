@@ -18,5 +18,12 @@ inline constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";
 // Bytes (a file name, say) as text that can be shown or written: valid UTF-8 stays as it is, and each
 // ill-formed part becomes one U+FFFD.
 std::string ValidUtf8(std::string_view bytes);
+// The first n characters (code points) of UTF-8 text, never cutting one in two. Here and below an ill-formed
+// part, which the toolkit's texts never hold, counts as one character, as its U+FFFD would.
+std::string FirstCharacters(std::string_view text, size_t n);
+size_t CharacterCount(std::string_view text);
+// The bytes of the longest start of the text within maxUnits UTF-16 units, cut between whole characters:
+// the whole text's size when it is that short.
+size_t BytesWithinUtf16Units(std::string_view text, size_t maxUnits);
 
 }  // namespace corvane

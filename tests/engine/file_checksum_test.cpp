@@ -49,6 +49,16 @@ const Vector kVectors[] = {
     {"CRC32", "352441c2", "00000000"},
 };
 
+// The checksum column's text for the file, with the algorithm's name read as a run reads the list's choice.
+std::string ChecksumOf(const std::string& path, const std::string& algorithm,
+                       const std::function<bool()>& shouldStop) {
+    return ChecksumText(ComputeChecksum(path, ParseChecksumAlgorithm(algorithm), shouldStop));
+}
+
+std::string ChecksumOf(const std::string& path, const std::string& algorithm) {
+    return ChecksumText(ComputeChecksum(path, ParseChecksumAlgorithm(algorithm)));
+}
+
 std::string RandomBytes(size_t size, unsigned seed) {
     std::mt19937 generator(seed);
     std::string bytes(size, '\0');
@@ -78,8 +88,8 @@ TEST(ComputeChecksumTest, KnownVectors) {
     std::string abc = folder.Write("abc", "abc");
     std::string empty = folder.Write("empty", "");
     for (const Vector& v : kVectors) {
-        EXPECT_EQ(ComputeChecksum(abc, v.algorithm), v.abc) << v.algorithm;
-        EXPECT_EQ(ComputeChecksum(empty, v.algorithm), v.empty) << v.algorithm;
+        EXPECT_EQ(ChecksumOf(abc, v.algorithm), v.abc) << v.algorithm;
+        EXPECT_EQ(ChecksumOf(empty, v.algorithm), v.empty) << v.algorithm;
     }
 }
 
@@ -88,11 +98,11 @@ TEST(ComputeChecksumTest, LargeFileMatchesTheStandardTools) {
     TempFolder folder;
     std::string content = RandomBytes(10 * 1024 * 1024 + 12345, 7);
     std::string file = folder.Write("large.bin", content);
-    EXPECT_EQ(ComputeChecksum(file, "SHA256"), ToolDigest("sha256sum '" + file + "'"));
-    EXPECT_EQ(ComputeChecksum(file, "MD5"), ToolDigest("openssl dgst -md5 -r '" + file + "'"));
-    EXPECT_EQ(ComputeChecksum(file, "SHA1"), ToolDigest("openssl dgst -sha1 -r '" + file + "'"));
-    EXPECT_EQ(ComputeChecksum(file, "SHA512"), ToolDigest("openssl dgst -sha512 -r '" + file + "'"));
-    EXPECT_EQ(ComputeChecksum(file, "CRC32"), ZlibCrc(content));
+    EXPECT_EQ(ChecksumOf(file, "SHA256"), ToolDigest("sha256sum '" + file + "'"));
+    EXPECT_EQ(ChecksumOf(file, "MD5"), ToolDigest("openssl dgst -md5 -r '" + file + "'"));
+    EXPECT_EQ(ChecksumOf(file, "SHA1"), ToolDigest("openssl dgst -sha1 -r '" + file + "'"));
+    EXPECT_EQ(ChecksumOf(file, "SHA512"), ToolDigest("openssl dgst -sha512 -r '" + file + "'"));
+    EXPECT_EQ(ChecksumOf(file, "CRC32"), ZlibCrc(content));
 }
 
 // The digests of coreutils and zlib's crc32 over the same file.
@@ -122,7 +132,7 @@ TEST_P(BoundaryTest, DigestsMatchCoreutilsAndZlib) {
     std::string file = folder.Write("f.bin", content);
     for (const auto& [algorithm, expected] : ReferenceSums(file, content)) {
         ASSERT_FALSE(expected.empty()) << algorithm;
-        EXPECT_EQ(ComputeChecksum(file, algorithm), expected) << algorithm;
+        EXPECT_EQ(ChecksumOf(file, algorithm), expected) << algorithm;
     }
 }
 
@@ -196,9 +206,9 @@ TEST_P(LargeSparseFileTest, MatchesZlibAndSha256sum) {
         ASSERT_EQ(pwrite(fd, writes.back().second.data(), 64, at - 32), 64) << at;
     }
     close(fd);
-    EXPECT_EQ(ComputeChecksum(file, "CRC32"), ZlibCrcOfSparse(size, writes));
+    EXPECT_EQ(ChecksumOf(file, "CRC32"), ZlibCrcOfSparse(size, writes));
     if (GetParam().sha256sum) {
-        EXPECT_EQ(ComputeChecksum(file, "SHA256"), ToolDigest("sha256sum '" + file + "'"));
+        EXPECT_EQ(ChecksumOf(file, "SHA256"), ToolDigest("sha256sum '" + file + "'"));
     }
 }
 
@@ -213,7 +223,7 @@ TEST(ComputeChecksumTest, LengthsAndLowerCase) {
     const std::pair<const char*, size_t> lengths[] = {
         {"MD5", 32}, {"SHA1", 40}, {"SHA256", 64}, {"SHA512", 128}, {"CRC32", 8}};
     for (const auto& [algorithm, length] : lengths) {
-        std::string sum = ComputeChecksum(file, algorithm);
+        std::string sum = ChecksumOf(file, algorithm);
         EXPECT_EQ(sum.size(), length) << algorithm;
         EXPECT_EQ(sum.find_first_not_of("0123456789abcdef"), std::string::npos) << sum;
     }
@@ -267,7 +277,7 @@ TEST(ComputeChecksumTest, ErrorTextsAndTheirPrecedence) {
         {"dashed name", file, "SHA-256", kUnsupportedAlgorithmError},
         {"empty name", file, "", kUnsupportedAlgorithmError},
     };
-    for (const ErrorCase& c : cases) EXPECT_EQ(ComputeChecksum(c.path, c.algorithm), c.expected) << c.name;
+    for (const ErrorCase& c : cases) EXPECT_EQ(ChecksumOf(c.path, c.algorithm), c.expected) << c.name;
 }
 
 // Opening a pipe would wake a writer blocked in its own open (which then dies of SIGPIPE), and opening a
@@ -283,7 +293,7 @@ TEST(ComputeChecksumTest, NonRegularFileIsNeverOpened) {
     ASSERT_GE(notices, 0);
     ASSERT_GE(inotify_add_watch(notices, fifo.c_str(), IN_OPEN), 0);
     for (const std::string& path : {fifo, link}) {
-        EXPECT_EQ(ComputeChecksum(path, "MD5"), kCannotOpenError) << path;
+        EXPECT_EQ(ChecksumOf(path, "MD5"), kCannotOpenError) << path;
         alignas(inotify_event) char buffer[4096];
         EXPECT_LT(read(notices, buffer, sizeof buffer), 0) << path << " was opened";
     }
@@ -295,10 +305,10 @@ TEST(ComputeChecksumTest, WithoutPermission) {
     TempFolder folder;
     std::string file = folder.Write("secret", "content");
     ASSERT_EQ(chmod(file.c_str(), 0), 0);
-    EXPECT_EQ(ComputeChecksum(file, "MD5"), kCannotOpenError);
+    EXPECT_EQ(ChecksumOf(file, "MD5"), kCannotOpenError);
     std::string inner = folder.Write("closed/inner", "content");
     ASSERT_EQ(chmod((folder.path() + "/closed").c_str(), 0), 0);
-    EXPECT_EQ(ComputeChecksum(inner, "MD5"), kFileNotFoundError);
+    EXPECT_EQ(ChecksumOf(inner, "MD5"), kFileNotFoundError);
     chmod((folder.path() + "/closed").c_str(), 0700);
 }
 
@@ -308,7 +318,7 @@ TEST(ComputeChecksumTest, SymbolicLinkIsHashedAsItsTarget) {
     std::string link = folder.path() + "/link";
     ASSERT_EQ(symlink(file.c_str(), link.c_str()), 0);
     for (const char* algorithm : kAlgorithms) {
-        EXPECT_EQ(ComputeChecksum(link, algorithm), ComputeChecksum(file, algorithm)) << algorithm;
+        EXPECT_EQ(ChecksumOf(link, algorithm), ChecksumOf(file, algorithm)) << algorithm;
     }
 }
 
@@ -321,17 +331,15 @@ TEST(ComputeChecksumTest, StopIsTestedBeforeEveryBlock) {
     std::string firstBlock = folder.Write("first", content.substr(0, kBlock));
 
     int tests = 0;
-    std::string whole = ComputeChecksum(file, "SHA256", [&] { return ++tests > 99; });
-    EXPECT_EQ(whole, ComputeChecksum(file, "SHA256", [] { return false; }));
+    std::string whole = ChecksumOf(file, "SHA256", [&] { return ++tests > 99; });
+    EXPECT_EQ(whole, ChecksumOf(file, "SHA256", [] { return false; }));
     EXPECT_GE(tests, 4);  // one before each of the four blocks
 
     tests = 0;
-    EXPECT_EQ(ComputeChecksum(file, "SHA256", [&] { return ++tests > 1; }),
-              ComputeChecksum(firstBlock, "SHA256"));
+    EXPECT_EQ(ChecksumOf(file, "SHA256", [&] { return ++tests > 1; }), ChecksumOf(firstBlock, "SHA256"));
     EXPECT_EQ(tests, 2);
     tests = 0;
-    EXPECT_EQ(ComputeChecksum(file, "CRC32", [&] { return ++tests > 1; }),
-              ZlibCrc(content.substr(0, kBlock)));
+    EXPECT_EQ(ChecksumOf(file, "CRC32", [&] { return ++tests > 1; }), ZlibCrc(content.substr(0, kBlock)));
 }
 
 struct ChangeCase {
@@ -355,11 +363,11 @@ TEST_P(ChangingFileTest, IsHashedAsRead) {
         folder.Write("changing", content.substr(0, c.before));
         int tests = 0;
         // The first stop test comes after the size test and the open, before the first block.
-        std::string sum = ComputeChecksum(file, algorithm, [&] {
+        std::string sum = ChecksumOf(file, algorithm, [&] {
             if (++tests == 1) folder.Write("changing", read);
             return false;
         });
-        EXPECT_EQ(sum, ComputeChecksum(asRead, algorithm)) << algorithm;
+        EXPECT_EQ(sum, ChecksumOf(asRead, algorithm)) << algorithm;
         EXPECT_EQ(tests, static_cast<int>(c.after / kMiB) + 1) << algorithm << ": one test per 1 MiB block";
     }
 }
@@ -394,7 +402,7 @@ TEST_P(ReadErrorTest, IsAnErrorTextWithEveryAlgorithm) {
     std::string file = folder.Write("failing", RandomBytes(c.size, 29));
     for (const char* algorithm : kAlgorithms) {
         ASSERT_TRUE(testing::FailReadsOf(file, c.failAt, EIO));
-        EXPECT_EQ(ComputeChecksum(file, algorithm), kReadError) << algorithm;
+        EXPECT_EQ(ChecksumOf(file, algorithm), kReadError) << algorithm;
         EXPECT_EQ(testing::FailedReads(), 1) << algorithm << ": the failed read is not repeated";
     }
 }
@@ -411,7 +419,7 @@ INSTANTIATE_TEST_SUITE_P(Offsets, ReadErrorTest,
 // address 0) cannot be read.
 TEST(ComputeChecksumTest, FileTheKernelCannotReadIsAnError) {
     for (const char* algorithm : kAlgorithms) {
-        EXPECT_EQ(ComputeChecksum("/proc/self/mem", algorithm), kReadError) << algorithm;
+        EXPECT_EQ(ChecksumOf("/proc/self/mem", algorithm), kReadError) << algorithm;
     }
 }
 
@@ -423,7 +431,7 @@ TEST(ComputeChecksumTest, InterruptedReadIsRepeated) {
     std::string whole = folder.Write("whole", content);
     for (const char* algorithm : kAlgorithms) {
         ASSERT_TRUE(testing::FailReadsOf(file, kMiB + 5, EINTR, 3));
-        EXPECT_EQ(ComputeChecksum(file, algorithm), ComputeChecksum(whole, algorithm)) << algorithm;
+        EXPECT_EQ(ChecksumOf(file, algorithm), ChecksumOf(whole, algorithm)) << algorithm;
         EXPECT_EQ(testing::FailedReads(), 3) << algorithm;
     }
     testing::StopFailingReads();
@@ -438,8 +446,7 @@ TEST(ComputeChecksumTest, StopEndsAFileThatIsReadAhead) {
     std::string firstBlock = folder.Write("first", content.substr(0, 8 * kMiB));
     for (const char* algorithm : {"SHA256", "CRC32"}) {
         int tests = 0;
-        EXPECT_EQ(ComputeChecksum(file, algorithm, [&] { return ++tests > 1; }),
-                  ComputeChecksum(firstBlock, algorithm))
+        EXPECT_EQ(ChecksumOf(file, algorithm, [&] { return ++tests > 1; }), ChecksumOf(firstBlock, algorithm))
             << algorithm;
     }
 }
@@ -448,10 +455,10 @@ TEST(ComputeChecksumTest, AbortRequestedStopsBeforeTheFirstBlock) {
     TempFolder folder;
     std::string file = folder.Write("abc", "abc");
     AbortRequested = true;
-    EXPECT_EQ(ComputeChecksum(file, "MD5"), "d41d8cd98f00b204e9800998ecf8427e");
-    EXPECT_EQ(ComputeChecksum(file, "CRC32"), "00000000");
+    EXPECT_EQ(ChecksumOf(file, "MD5"), "d41d8cd98f00b204e9800998ecf8427e");
+    EXPECT_EQ(ChecksumOf(file, "CRC32"), "00000000");
     AbortRequested = false;
-    EXPECT_EQ(ComputeChecksum(file, "CRC32"), "352441c2");
+    EXPECT_EQ(ChecksumOf(file, "CRC32"), "352441c2");
 }
 
 }  // namespace

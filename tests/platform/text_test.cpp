@@ -35,6 +35,32 @@ TEST(Text, ToLowerSimpleKeepsIllFormedSequencesAsBytes) {
     EXPECT_EQ(ToLowerSimple("\xC1\x81"), "\xC1\x81");  // an overlong "A"
 }
 
+// Characters are code points: a multi-byte one counts once and is never cut in two.
+TEST(Text, CharactersAreCodePoints) {
+    const std::string text = "\xC3\xA4\xE2\x82\xAC\xF0\x9F\x98\x80x";  // ä € 😀 x
+    EXPECT_EQ(CharacterCount(text), 4u);
+    EXPECT_EQ(CharacterCount(""), 0u);
+    EXPECT_EQ(FirstCharacters(text, 3), text.substr(0, 9));
+    EXPECT_EQ(FirstCharacters(text, 1), text.substr(0, 2));
+    EXPECT_EQ(FirstCharacters(text, 0), "");
+    EXPECT_EQ(FirstCharacters(text, 9), text);
+}
+
+// A character beyond the BMP takes two UTF-16 units; the cut falls before a character that does not fit.
+TEST(Text, Utf16LimitKeepsWholeCharacters) {
+    const std::string umlaut = "\xC3\xA4";
+    const std::string emoji = "\xF0\x9F\x98\x80";
+    const struct {
+        std::string text;
+        size_t maxUnits;
+        size_t bytes;
+    } cases[] = {
+        {"abc", 3, 3},       {"abcd", 3, 3},       {"a" + emoji, 3, 5},
+        {"a" + emoji, 2, 1}, {umlaut + "b", 1, 2}, {"", 0, 0},
+    };
+    for (const auto& c : cases) EXPECT_EQ(BytesWithinUtf16Units(c.text, c.maxUnits), c.bytes) << c.text;
+}
+
 struct Utf8Case {
     const char* name;
     std::string bytes;
