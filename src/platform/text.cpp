@@ -49,10 +49,10 @@ void ForEachCharacter(std::string_view text, Visit visit) {
 }
 
 void AppendUtf8(UChar32 code, std::string& out) {
-    char bytes[U8_MAX_LENGTH];
+    uint8_t bytes[U8_MAX_LENGTH];
     size_t length = 0;
-    U8_APPEND_UNSAFE(bytes, length, code);
-    out.append(bytes, length);
+    U8_APPEND_UNSAFE(bytes, length, static_cast<uint32_t>(code));
+    out.append(reinterpret_cast<const char*>(bytes), length);
 }
 
 locale_t Utf8Locale() {
