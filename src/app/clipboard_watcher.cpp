@@ -34,7 +34,7 @@ void WatchClipboard() {
     // Ctrl+V reaches only our own main window, and only while it is active, where it arrives as PasteItem.
     services.PostKeyPress(platform::kKeyCodeV, platform::kCommandFlag);
     services.PostKeyPress(platform::kKeyCodeCommand, 0);
-    std::string text = TrimBlanks(services.ClipboardText());
+    std::string text(TrimBlanks(services.ClipboardText()));
     if (!text.empty() && text.find('/') != std::string::npos) PasteFromClipboard();
 }
 

@@ -55,7 +55,8 @@ int SearchFileList() {
     auto entry = NativeControls.find("fieldA");
     if (entry == NativeControls.end() || entry->second.control == ControlId::None) return 0;
     auto& ui = platform::TheUi();
-    std::string term = FirstCharacters(TrimBlanks(ui.Text(entry->second.control)), kMaxTermCharacters);
+    std::string term =
+        FirstCharacters(std::string(TrimBlanks(ui.Text(entry->second.control))), kMaxTermCharacters);
     if (CharacterCount(term) < 3) return 0;
     auto count = static_cast<int64_t>(ui.RowCount(ControlId::ChecksumList));
     term = ToLowerSimple(term);

@@ -64,17 +64,8 @@ class WorkerRun {
 
 std::vector<std::string> SplitFields(const std::string& files) {
     std::vector<std::string> fields;
-    size_t start = 0;
-    for (;;) {
-        size_t end = files.find('\n', start);
-        fields.push_back(files.substr(start, end == std::string::npos ? std::string::npos : end - start));
-        if (end == std::string::npos) return fields;
-        start = end + 1;
-    }
-}
-
-bool IsBlank(const std::string& text) {
-    return text.find_first_not_of(' ') == std::string::npos;
+    for (std::string_view field : SplitAt(files, "\n")) fields.emplace_back(field);
+    return fields;
 }
 
 int64_t ElapsedMs(Clock::time_point start) {
@@ -109,7 +100,7 @@ void ProcessField(WorkerRun& run, const std::string& path, const std::string& al
         if (mark == ErrorMark) run.NoteLookupFailed();
     }
     run.Change([&] {
-        if (!IsBlank(path)) AppendResultRow({name, checksum, sizeText, dateText, mark}, path);
+        if (!TrimBlanks(path).empty()) AppendResultRow({name, checksum, sizeText, dateText, mark}, path);
     });
 
     run.Post(ControlId::EtaLine, PackEtaNotice(total - h - 1, seconds));

@@ -64,12 +64,8 @@ void HandleFileDrop(const platform::Event& drop) {
     }
 
     FilePathList.clear();
-    std::string_view rest = drop.text;
-    for (;;) {
-        size_t end = rest.find('\n');
-        AppendDroppedPath(platform::PathOfLine(rest.substr(0, end)), FilePathList);
-        if (end == std::string_view::npos) break;
-        rest = rest.substr(end + 1);
+    for (std::string_view line : SplitAt(drop.text, "\n")) {
+        AppendDroppedPath(platform::PathOfLine(line), FilePathList);
     }
     if (FilePathList.empty()) {
         ShowErrorAlert(ExclusionsAlertText());
