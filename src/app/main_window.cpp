@@ -5,6 +5,7 @@
 #include "app/appearance.h"
 #include "app/search.h"
 #include "engine/run_control.h"
+#include "engine/run_phase.h"
 #include "malwaredb/database.h"
 #include "platform/events.h"
 #include "platform/locale.h"
@@ -87,7 +88,6 @@ void CreateControls() {
                 break;
             case ControlId::SearchField:
                 RegisterSearchField();
-                ui.SetEnabled(row.id, false);
                 break;
             case ControlId::StatusLine:
                 ApplyStatusLineColors();
@@ -114,7 +114,6 @@ void CreateControls() {
 
 void DecorateControls() {
     auto& ui = TheUi();
-    ui.SetEnabled(ControlId::SearchHelpIcon, false);
     ui.SetTooltip(ControlId::AlgorithmHelpIcon, kAlgorithmTooltip);
     ui.SetTooltip(ControlId::ShortPathsHelpIcon, kShortPathsTooltip);
     ui.SetTooltip(ControlId::DockTimeHelpIcon, kDockTimeTooltip);
@@ -129,10 +128,8 @@ void DecorateControls() {
         ui.SetImage(id, image, true);
         ui.SetAlignment(id, platform::TextAlign::Right);
     }
-    for (ControlId id : {ControlId::ChecksumList, ControlId::ExportButton, ControlId::ClearFilesButton,
-                         ControlId::AbortButton}) {
-        ui.SetEnabled(id, false);
-    }
+    // No files yet: nothing to list, export, clear, abort or search.
+    SetControlsForPhase(RunPhase::Idle);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "engine/format_duration.h"
 #include "engine/malware_lookup.h"
 #include "engine/progress_notice.h"
+#include "engine/run_phase.h"
 #include "engine/run_state.h"
 #include "engine/status_marks.h"
 #include "platform/byte_count.h"
@@ -116,14 +117,7 @@ void ProcessField(WorkerRun& run, const std::string& path, const std::string& al
 void ShowCompletion(const char* text) {
     auto& ui = TheUi();
     ui.SetText(ControlId::StatusLine, text);
-    for (ControlId id : {ControlId::ExportButton, ControlId::AlgorithmPopup, ControlId::ShortPathsCheckbox,
-                         ControlId::DockTimeCheckbox, ControlId::ClearFilesButton, ControlId::ChecksumList}) {
-        ui.SetEnabled(id, true);
-    }
-    ui.SetEnabled(ControlId::AbortButton, false);
-    ui.SetEnabled(ControlId::ExclusionsButton, true);
-    ui.SetEnabled(ControlId::SearchField, true);
-    ui.SetEnabled(ControlId::SearchHelpIcon, true);
+    SetControlsForPhase(RunPhase::Completed);
     ui.SetBadgeLabel("");
     platform::Platform().PlaySystemSound(platform::kCompletionSound);
     platform::Events().AddTimer(platform::WindowId::Main, ClipboardTimer, kClipboardTimerIntervalMs);

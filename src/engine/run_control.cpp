@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "engine/checksum_worker.h"
+#include "engine/run_phase.h"
 #include "engine/run_state.h"
 #include "platform/events.h"
 #include "platform/services.h"
@@ -21,10 +22,6 @@ using platform::TheUi;
 
 // The current worker; read and written only by the main thread.
 std::shared_ptr<WorkerHandle> WorkerThread;
-
-void SetEnabled(std::initializer_list<ControlId> ids, bool enabled) {
-    for (ControlId id : ids) TheUi().SetEnabled(id, enabled);
-}
 
 void AddClipboardTimer() {
     platform::Events().AddTimer(platform::WindowId::Main, ClipboardTimer, kClipboardTimerIntervalMs);
@@ -74,7 +71,7 @@ void StartChecksumRun() {
     ui.SetText(ControlId::StatusLine, "Processing file checksums...");
     ui.SetValue(ControlId::RunProgressBar, 0);
     ui.ClearRows(ControlId::ChecksumList);
-    ui.SetEnabled(ControlId::SearchField, false);
+    SetControlsForPhase(RunPhase::Started);
 
     auto params = std::make_unique<ChecksumRunParams>();
     params->Files = FilePathList;
@@ -110,10 +107,7 @@ void StopChecksumRun() {
 
 void RerunChecksums() {
     if (FilePathList.empty()) return;
-    SetEnabled({ControlId::ChecksumList, ControlId::AlgorithmPopup, ControlId::ExportButton,
-                ControlId::ShortPathsCheckbox, ControlId::ClearFilesButton, ControlId::ExclusionsButton},
-               false);
-    TheUi().SetEnabled(ControlId::AbortButton, true);
+    SetControlsForPhase(RunPhase::Rerun);
     StartChecksumRun();
 }
 
@@ -123,7 +117,7 @@ void AbortRun() {
     RequestStop();
     if (WorkerRunning) {
         ui.SetText(ControlId::StatusLine, "Cancelling...");
-        ui.SetEnabled(ControlId::AbortButton, false);
+        SetControlsForPhase(RunPhase::Cancelling);
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
         if (WorkerThread && WorkerRunning) {
             WaitForWorker(*WorkerThread, 500);
@@ -136,11 +130,7 @@ void AbortRun() {
     FilePathList.clear();
     TotalFiles = 0;
     ResetRunDisplay("File processing aborted.");
-    ui.SetEnabled(ControlId::AbortButton, false);
-    SetEnabled({ControlId::ExclusionsButton, ControlId::AlgorithmPopup, ControlId::ShortPathsCheckbox,
-                ControlId::DockTimeCheckbox, ControlId::ClearFilesButton},
-               true);
-    SetEnabled({ControlId::ExportButton, ControlId::SearchField, ControlId::SearchHelpIcon}, false);
+    SetControlsForPhase(RunPhase::Aborted);
     // The badge of the stopped run would otherwise stay on the icon.
     ui.SetBadgeLabel("");
     WorkerRunning = false;
@@ -156,9 +146,7 @@ void ClearFiles() {
     FilePathList.clear();
     TotalFiles = 0;
     ResetRunDisplay(kReadyText);
-    SetEnabled({ControlId::ChecksumList, ControlId::ClearFilesButton, ControlId::AbortButton,
-                ControlId::ExportButton, ControlId::SearchField, ControlId::SearchHelpIcon},
-               false);
+    SetControlsForPhase(RunPhase::Idle);
     ui.SetBadgeLabel("");
     AbortRequested = false;
 }

@@ -5,10 +5,10 @@
 #include <string_view>
 
 #include "engine/run_control.h"
+#include "engine/run_phase.h"
 #include "engine/run_state.h"
 #include "inputs/directory_scan.h"
 #include "inputs/excluded_file.h"
-#include "inputs/run_start_controls.h"
 #include "platform/files.h"
 #include "platform/path_lines.h"
 #include "platform/services.h"
@@ -79,7 +79,7 @@ void PasteFromClipboard() {
         return;
     }
     FilePathList = std::move(collected);
-    SetRunStartControls();
+    SetControlsForPhase(RunPhase::Queued);
     StartChecksumRun();
     ClipboardWatchEnabled = true;
 }

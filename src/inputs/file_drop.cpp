@@ -3,11 +3,11 @@
 #include <string_view>
 
 #include "engine/run_control.h"
+#include "engine/run_phase.h"
 #include "engine/run_state.h"
 #include "inputs/directory_scan.h"
 #include "inputs/excluded_file.h"
 #include "inputs/exclusions.h"
-#include "inputs/run_start_controls.h"
 #include "platform/files.h"
 #include "platform/path_lines.h"
 #include "platform/services.h"
@@ -72,7 +72,7 @@ void HandleFileDrop(const platform::Event& drop) {
         return;
     }
 
-    SetRunStartControls();
+    SetControlsForPhase(RunPhase::Queued);
     StartChecksumRun();
 }
 
