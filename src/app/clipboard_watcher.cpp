@@ -13,6 +13,8 @@ namespace corvane {
 namespace {
 
 const char* const kProductName = "Corvane";
+// The time a launched program is given to come up.
+constexpr auto kLaunchWait = std::chrono::milliseconds(100);
 
 // Makes sure the program is running before the key press is sent; this program always is.
 void EnsureProductRunning(platform::Services& services) {
@@ -20,7 +22,7 @@ void EnsureProductRunning(platform::Services& services) {
         if (name == kProductName) return;
     }
     services.LaunchApplication(kProductName);
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    std::this_thread::sleep_for(kLaunchWait);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "app/appearance.h"
+#include "app/layout.h"
 #include "app/search.h"
 #include "engine/run_control.h"
 #include "engine/run_phase.h"
@@ -142,7 +143,7 @@ void BuildMainWindow() {
     auto& ui = TheUi();
     platform::WindowSpec spec;
     spec.kind = platform::WindowKind::Document;
-    spec.contentSize = {800, 500};
+    spec.contentSize = kMinimumContentSize;
     spec.transparentTitleBar = true;
     ui.CreateWindow(platform::WindowId::Main, spec);
 

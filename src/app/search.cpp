@@ -42,7 +42,9 @@ int64_t FindRow(int64_t from, int64_t to, const std::string& term) {
 
 }  // namespace
 
-void RegisterSearchField() { NativeControls["fieldA"] = {ControlId::SearchField, SearchFileList}; }
+void RegisterSearchField() {
+    NativeControls[kSearchFieldKey] = {ControlId::SearchField, SearchFileList};
+}
 
 void OnControlTextChange() {
     for (auto& [key, entry] : NativeControls) {
@@ -52,7 +54,7 @@ void OnControlTextChange() {
 }
 
 int SearchFileList() {
-    auto entry = NativeControls.find("fieldA");
+    auto entry = NativeControls.find(kSearchFieldKey);
     if (entry == NativeControls.end() || entry->second.control == ControlId::None) return 0;
     auto& ui = platform::TheUi();
     std::string term =
@@ -77,7 +79,7 @@ int SearchFileList() {
 }
 
 void ReleaseSearchField() {
-    auto entry = NativeControls.find("fieldA");
+    auto entry = NativeControls.find(kSearchFieldKey);
     if (entry == NativeControls.end()) return;
     entry->second.control = ControlId::None;
     entry->second.callback = nullptr;

@@ -35,6 +35,9 @@ using platform::TheUi;
 
 using Clock = std::chrono::steady_clock;
 
+// The worker's pause after each field, after which it looks for a stop request.
+constexpr auto kPauseBetweenFields = std::chrono::milliseconds(2);
+
 // One run as the worker sees it. Every change of shared state goes through Change, which makes it under
 // UiMutex and only while the run is still the current one: once the main thread has stopped waiting for
 // this worker (and changed the run number under the same lock), nothing it does reaches the program.
@@ -160,7 +163,7 @@ void ChecksumWorker(std::unique_ptr<ChecksumRunParams> params) {
         for (int64_t h = 0; h < total; ++h) {
             ProcessField(run, platform::PathOfLine(fields[static_cast<size_t>(h)]), params->Algorithm, total,
                          h, start);
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            std::this_thread::sleep_for(kPauseBetweenFields);
             if (run.StopRequested()) break;
         }
         EndRun(run);

@@ -20,6 +20,14 @@ namespace {
 using platform::ControlId;
 using platform::TheUi;
 
+// How often a wait for the worker looks whether it has ended.
+constexpr auto kWorkerPollInterval = std::chrono::milliseconds(2);
+// How long a stop (a new drop, Clear Files, quitting) waits for the worker.
+constexpr auto kStopWaitLimit = std::chrono::milliseconds(1000);
+// Abort pauses first, then waits this long for the worker.
+constexpr auto kAbortPause = std::chrono::milliseconds(100);
+constexpr auto kAbortWaitLimit = std::chrono::milliseconds(500);
+
 // The current worker; read and written only by the main thread.
 std::shared_ptr<WorkerHandle> WorkerThread;
 
@@ -33,11 +41,11 @@ void RequestStop() {
     if (WorkerThread) WorkerThread->stopRequested = true;
 }
 
-// Waits until the worker has ended or more than limitMs have passed, looking every 2 ms.
-void WaitForWorker(const WorkerHandle& handle, int limitMs) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
+// Waits until the worker has ended or more than limit has passed, looking every kWorkerPollInterval.
+void WaitForWorker(const WorkerHandle& handle, std::chrono::milliseconds limit) {
+    auto deadline = std::chrono::steady_clock::now() + limit;
     while (!handle.ended && std::chrono::steady_clock::now() <= deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        std::this_thread::sleep_for(kWorkerPollInterval);
     }
 }
 
@@ -98,7 +106,7 @@ void StartChecksumRun() {
 void StopChecksumRun() {
     if (!WorkerRunning) return;
     RequestStop();
-    if (WorkerThread) WaitForWorker(*WorkerThread, 1000);
+    if (WorkerThread) WaitForWorker(*WorkerThread, kStopWaitLimit);
     // Stopped whether or not the worker has ended. AbortRequested stays set for the caller.
     NextRunNumber();
     WorkerThread.reset();
@@ -118,9 +126,9 @@ void AbortRun() {
     if (WorkerRunning) {
         ui.SetText(ControlId::StatusLine, "Cancelling...");
         SetControlsForPhase(RunPhase::Cancelling);
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        std::this_thread::sleep_for(kAbortPause);
         if (WorkerThread && WorkerRunning) {
-            WaitForWorker(*WorkerThread, 500);
+            WaitForWorker(*WorkerThread, kAbortWaitLimit);
             WorkerThread.reset();
             WorkerRunning = false;
         }
