@@ -13,6 +13,8 @@ namespace corvane {
 namespace {
 
 const char* const kProductName = "Corvane";
+// The time a launched program is given to come up.
+constexpr auto kLaunchWait = std::chrono::milliseconds(100);
 
 // Makes sure the program is running before the key press is sent; this program always is.
 void EnsureProductRunning(platform::Services& services) {
@@ -20,7 +22,7 @@ void EnsureProductRunning(platform::Services& services) {
         if (name == kProductName) return;
     }
     services.LaunchApplication(kProductName);
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    std::this_thread::sleep_for(kLaunchWait);
 }
 
 }  // namespace
@@ -34,7 +36,7 @@ void WatchClipboard() {
     // Ctrl+V reaches only our own main window, and only while it is active, where it arrives as PasteItem.
     services.PostKeyPress(platform::kKeyCodeV, platform::kCommandFlag);
     services.PostKeyPress(platform::kKeyCodeCommand, 0);
-    std::string text = TrimBlanks(services.ClipboardText());
+    std::string text(TrimBlanks(services.ClipboardText()));
     if (!text.empty() && text.find('/') != std::string::npos) PasteFromClipboard();
 }
 

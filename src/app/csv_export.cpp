@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "engine/list_cells.h"
+#include "engine/status_marks.h"
 #include "platform/date_format.h"
 #include "platform/files.h"
 #include "platform/locale.h"
@@ -17,14 +18,10 @@ namespace {
 
 using platform::ControlId;
 
-const char* const kOkMark = "\xE2\x9C\x85";
-const char* const kThreatMark = "\xE2\x9D\x97\xEF\xB8\x8F";
-const char* const kSuspiciousMark = "\xE2\x9A\xA0\xEF\xB8\x8F";
-
 std::string StatusWord(std::string cell) {
-    cell = ReplaceAll(cell, kThreatMark, "THREAT");
-    cell = ReplaceAll(cell, kSuspiciousMark, "SUSPICIOUS");
-    return ReplaceAll(cell, kOkMark, "OK");
+    cell = ReplaceAll(cell, ThreatMark, "THREAT");
+    cell = ReplaceAll(cell, SuspiciousMark, "SUSPICIOUS");
+    return ReplaceAll(cell, OkMark, "OK");
 }
 
 std::string CsvLine(const platform::ListRow& row) {

@@ -3,9 +3,11 @@
 #include <vector>
 
 #include "app/appearance.h"
+#include "app/layout.h"
 #include "app/search.h"
 #include "engine/checksum_algorithm.h"
 #include "engine/run_control.h"
+#include "engine/run_phase.h"
 #include "malwaredb/database.h"
 #include "platform/events.h"
 #include "platform/locale.h"
@@ -88,7 +90,6 @@ void CreateControls() {
                 break;
             case ControlId::SearchField:
                 RegisterSearchField();
-                ui.SetEnabled(row.id, false);
                 break;
             case ControlId::StatusLine:
                 ApplyStatusLineColors();
@@ -115,7 +116,6 @@ void CreateControls() {
 
 void DecorateControls() {
     auto& ui = TheUi();
-    ui.SetEnabled(ControlId::SearchHelpIcon, false);
     ui.SetTooltip(ControlId::AlgorithmHelpIcon, kAlgorithmTooltip);
     ui.SetTooltip(ControlId::ShortPathsHelpIcon, kShortPathsTooltip);
     ui.SetTooltip(ControlId::DockTimeHelpIcon, kDockTimeTooltip);
@@ -130,10 +130,8 @@ void DecorateControls() {
         ui.SetImage(id, image, true);
         ui.SetAlignment(id, platform::TextAlign::Right);
     }
-    for (ControlId id : {ControlId::ChecksumList, ControlId::ExportButton, ControlId::ClearFilesButton,
-                         ControlId::AbortButton}) {
-        ui.SetEnabled(id, false);
-    }
+    // No files yet: nothing to list, export, clear, abort or search.
+    SetControlsForPhase(RunPhase::Idle);
 }
 
 }  // namespace
@@ -146,7 +144,7 @@ void BuildMainWindow() {
     auto& ui = TheUi();
     platform::WindowSpec spec;
     spec.kind = platform::WindowKind::Document;
-    spec.contentSize = {800, 500};
+    spec.contentSize = kMinimumContentSize;
     spec.transparentTitleBar = true;
     ui.CreateWindow(platform::WindowId::Main, spec);
 

@@ -27,7 +27,9 @@ int64_t FindRow(int64_t from, int64_t to, const std::string& term) {
 
 }  // namespace
 
-void RegisterSearchField() { NativeControls["fieldA"] = {ControlId::SearchField, SearchFileList}; }
+void RegisterSearchField() {
+    NativeControls[kSearchFieldKey] = {ControlId::SearchField, SearchFileList};
+}
 
 void OnControlTextChange() {
     for (auto& [key, entry] : NativeControls) {
@@ -37,10 +39,11 @@ void OnControlTextChange() {
 }
 
 int SearchFileList() {
-    auto entry = NativeControls.find("fieldA");
+    auto entry = NativeControls.find(kSearchFieldKey);
     if (entry == NativeControls.end() || entry->second.control == ControlId::None) return 0;
     auto& ui = platform::TheUi();
-    std::string term = FirstCharacters(TrimBlanks(ui.Text(entry->second.control)), kMaxTermCharacters);
+    std::string term =
+        FirstCharacters(std::string(TrimBlanks(ui.Text(entry->second.control))), kMaxTermCharacters);
     if (CharacterCount(term) < 3) return 0;
     auto count = static_cast<int64_t>(ui.RowCount(ControlId::ChecksumList));
     term = ToLowerSimple(term);
@@ -61,7 +64,7 @@ int SearchFileList() {
 }
 
 void ReleaseSearchField() {
-    auto entry = NativeControls.find("fieldA");
+    auto entry = NativeControls.find(kSearchFieldKey);
     if (entry == NativeControls.end()) return;
     entry->second.control = ControlId::None;
     entry->second.callback = nullptr;

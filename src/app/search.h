@@ -16,7 +16,9 @@ struct NativeControlEntry {
     std::function<int()> callback;
 };
 
-// Its one entry, "fieldA", holds the search field.
+// The key of the search field's entry.
+inline const char* const kSearchFieldKey = "fieldA";
+// Its one entry, kSearchFieldKey, holds the search field.
 inline std::map<std::string, NativeControlEntry> NativeControls;
 // The last search term, lower-cased.
 inline std::string SearchText;

@@ -79,7 +79,7 @@ int ChosenDisplayWidth(const std::vector<platform::Rect>& displays, platform::Po
 
 void CheckDisplayWidth() {
     auto& services = platform::Platform();
-    if (ChosenDisplayWidth(services.Displays(), services.PointerPosition()) > 1023) return;
+    if (ChosenDisplayWidth(services.Displays(), services.PointerPosition()) >= kMinimumDisplayWidth) return;
     ShowErrorAlert(
         "Sorry, the minimum screen resolution must be greater than 1024 pixels wide to run this "
         "program.\n\rThe program will now quit.\n");

@@ -10,10 +10,13 @@ namespace corvane {
 // The whole program: start-up, then the event loop; ends the process through EndProgram.
 [[noreturn]] void RunProgram();
 
+// The narrowest display the program runs on, in points.
+inline constexpr int kMinimumDisplayWidth = 1024;
+
 // Start-up steps, exposed for tests.
 void InitializeSharedState();
 // The display under the pointer (searched from the last display down, bounds inclusive; the first when
-// the pointer is on none) must be at least 1024 points wide. Its width, or 0 without displays.
+// the pointer is on none) must be at least kMinimumDisplayWidth wide. Its width, or 0 without displays.
 int ChosenDisplayWidth(const std::vector<platform::Rect>& displays, platform::Point pointer);
 // Refuses a narrow display with the alert and ends the program.
 void CheckDisplayWidth();

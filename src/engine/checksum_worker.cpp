@@ -12,6 +12,7 @@
 #include "engine/list_cells.h"
 #include "engine/malware_lookup.h"
 #include "engine/progress_notice.h"
+#include "engine/run_phase.h"
 #include "engine/run_state.h"
 #include "engine/status_marks.h"
 #include "platform/byte_count.h"
@@ -34,6 +35,9 @@ using platform::ControlId;
 using platform::TheUi;
 
 using Clock = std::chrono::steady_clock;
+
+// The worker's pause after each field, after which it looks for a stop request.
+constexpr auto kPauseBetweenFields = std::chrono::milliseconds(2);
 
 // One run as the worker sees it. Every change of shared state goes through Change, which makes it under
 // UiMutex and only while the run is still the current one: once the main thread has stopped waiting for
@@ -65,17 +69,8 @@ class WorkerRun {
 
 std::vector<std::string> SplitFields(const std::string& files) {
     std::vector<std::string> fields;
-    size_t start = 0;
-    for (;;) {
-        size_t end = files.find('\n', start);
-        fields.push_back(files.substr(start, end == std::string::npos ? std::string::npos : end - start));
-        if (end == std::string::npos) return fields;
-        start = end + 1;
-    }
-}
-
-bool IsBlank(const std::string& text) {
-    return text.find_first_not_of(' ') == std::string::npos;
+    for (std::string_view field : SplitAt(files, "\n")) fields.emplace_back(field);
+    return fields;
 }
 
 int64_t ElapsedMs(Clock::time_point start) {
@@ -113,7 +108,7 @@ void ProcessField(WorkerRun& run, const std::string& path, std::optional<Checksu
     }
     row.file = path;
     run.Change([&] {
-        if (!IsBlank(path)) AppendResultRow(row);
+        if (!TrimBlanks(path).empty()) AppendResultRow(row);
     });
 
     run.Post(ControlId::EtaLine, PackEtaNotice(total - h - 1, seconds));
@@ -129,14 +124,7 @@ void ProcessField(WorkerRun& run, const std::string& path, std::optional<Checksu
 void ShowCompletion(const char* text) {
     auto& ui = TheUi();
     ui.SetText(ControlId::StatusLine, text);
-    for (ControlId id : {ControlId::ExportButton, ControlId::AlgorithmPopup, ControlId::ShortPathsCheckbox,
-                         ControlId::DockTimeCheckbox, ControlId::ClearFilesButton, ControlId::ChecksumList}) {
-        ui.SetEnabled(id, true);
-    }
-    ui.SetEnabled(ControlId::AbortButton, false);
-    ui.SetEnabled(ControlId::ExclusionsButton, true);
-    ui.SetEnabled(ControlId::SearchField, true);
-    ui.SetEnabled(ControlId::SearchHelpIcon, true);
+    SetControlsForPhase(RunPhase::Completed);
     ui.SetBadgeLabel("");
     platform::Platform().PlaySystemSound(platform::kCompletionSound);
     platform::Events().AddTimer(platform::WindowId::Main, ClipboardTimer, kClipboardTimerIntervalMs);
@@ -179,7 +167,7 @@ void ChecksumWorker(std::unique_ptr<ChecksumRunParams> params) {
         for (int64_t h = 0; h < total; ++h) {
             ProcessField(run, platform::PathOfLine(fields[static_cast<size_t>(h)]), params->Algorithm, total,
                          h, start);
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            std::this_thread::sleep_for(kPauseBetweenFields);
             if (run.StopRequested()) break;
         }
         EndRun(run);

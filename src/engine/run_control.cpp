@@ -6,6 +6,7 @@
 
 #include "engine/checksum_algorithm.h"
 #include "engine/checksum_worker.h"
+#include "engine/run_phase.h"
 #include "engine/run_state.h"
 #include "platform/events.h"
 #include "platform/services.h"
@@ -20,12 +21,16 @@ namespace {
 using platform::ControlId;
 using platform::TheUi;
 
+// How often a wait for the worker looks whether it has ended.
+constexpr auto kWorkerPollInterval = std::chrono::milliseconds(2);
+// How long a stop (a new drop, Clear Files, quitting) waits for the worker.
+constexpr auto kStopWaitLimit = std::chrono::milliseconds(1000);
+// Abort pauses first, then waits this long for the worker.
+constexpr auto kAbortPause = std::chrono::milliseconds(100);
+constexpr auto kAbortWaitLimit = std::chrono::milliseconds(500);
+
 // The current worker; read and written only by the main thread.
 std::shared_ptr<WorkerHandle> WorkerThread;
-
-void SetEnabled(std::initializer_list<ControlId> ids, bool enabled) {
-    for (ControlId id : ids) TheUi().SetEnabled(id, enabled);
-}
 
 void AddClipboardTimer() {
     platform::Events().AddTimer(platform::WindowId::Main, ClipboardTimer, kClipboardTimerIntervalMs);
@@ -37,11 +42,11 @@ void RequestStop() {
     if (WorkerThread) WorkerThread->stopRequested = true;
 }
 
-// Waits until the worker has ended or more than limitMs have passed, looking every 2 ms.
-void WaitForWorker(const WorkerHandle& handle, int limitMs) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
+// Waits until the worker has ended or more than limit has passed, looking every kWorkerPollInterval.
+void WaitForWorker(const WorkerHandle& handle, std::chrono::milliseconds limit) {
+    auto deadline = std::chrono::steady_clock::now() + limit;
     while (!handle.ended && std::chrono::steady_clock::now() <= deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        std::this_thread::sleep_for(kWorkerPollInterval);
     }
 }
 
@@ -75,7 +80,7 @@ void StartChecksumRun() {
     ui.SetText(ControlId::StatusLine, "Processing file checksums...");
     ui.SetValue(ControlId::RunProgressBar, 0);
     ui.ClearRows(ControlId::ChecksumList);
-    ui.SetEnabled(ControlId::SearchField, false);
+    SetControlsForPhase(RunPhase::Started);
 
     auto params = std::make_unique<ChecksumRunParams>();
     params->Files = FilePathList;
@@ -102,7 +107,7 @@ void StartChecksumRun() {
 void StopChecksumRun() {
     if (!WorkerRunning) return;
     RequestStop();
-    if (WorkerThread) WaitForWorker(*WorkerThread, 1000);
+    if (WorkerThread) WaitForWorker(*WorkerThread, kStopWaitLimit);
     // Stopped whether or not the worker has ended. AbortRequested stays set for the caller.
     NextRunNumber();
     WorkerThread.reset();
@@ -111,10 +116,7 @@ void StopChecksumRun() {
 
 void RerunChecksums() {
     if (FilePathList.empty()) return;
-    SetEnabled({ControlId::ChecksumList, ControlId::AlgorithmPopup, ControlId::ExportButton,
-                ControlId::ShortPathsCheckbox, ControlId::ClearFilesButton, ControlId::ExclusionsButton},
-               false);
-    TheUi().SetEnabled(ControlId::AbortButton, true);
+    SetControlsForPhase(RunPhase::Rerun);
     StartChecksumRun();
 }
 
@@ -124,10 +126,10 @@ void AbortRun() {
     RequestStop();
     if (WorkerRunning) {
         ui.SetText(ControlId::StatusLine, "Cancelling...");
-        ui.SetEnabled(ControlId::AbortButton, false);
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        SetControlsForPhase(RunPhase::Cancelling);
+        std::this_thread::sleep_for(kAbortPause);
         if (WorkerThread && WorkerRunning) {
-            WaitForWorker(*WorkerThread, 500);
+            WaitForWorker(*WorkerThread, kAbortWaitLimit);
             WorkerThread.reset();
             WorkerRunning = false;
         }
@@ -137,11 +139,7 @@ void AbortRun() {
     FilePathList.clear();
     TotalFiles = 0;
     ResetRunDisplay("File processing aborted.");
-    ui.SetEnabled(ControlId::AbortButton, false);
-    SetEnabled({ControlId::ExclusionsButton, ControlId::AlgorithmPopup, ControlId::ShortPathsCheckbox,
-                ControlId::DockTimeCheckbox, ControlId::ClearFilesButton},
-               true);
-    SetEnabled({ControlId::ExportButton, ControlId::SearchField, ControlId::SearchHelpIcon}, false);
+    SetControlsForPhase(RunPhase::Aborted);
     // The badge of the stopped run would otherwise stay on the icon.
     ui.SetBadgeLabel("");
     WorkerRunning = false;
@@ -157,9 +155,7 @@ void ClearFiles() {
     FilePathList.clear();
     TotalFiles = 0;
     ResetRunDisplay(kReadyText);
-    SetEnabled({ControlId::ChecksumList, ControlId::ClearFilesButton, ControlId::AbortButton,
-                ControlId::ExportButton, ControlId::SearchField, ControlId::SearchHelpIcon},
-               false);
+    SetControlsForPhase(RunPhase::Idle);
     ui.SetBadgeLabel("");
     AbortRequested = false;
 }

@@ -5,10 +5,10 @@
 #include <string_view>
 
 #include "engine/run_control.h"
+#include "engine/run_phase.h"
 #include "engine/run_state.h"
 #include "inputs/directory_scan.h"
 #include "inputs/excluded_file.h"
-#include "inputs/run_start_controls.h"
 #include "platform/files.h"
 #include "platform/path_lines.h"
 #include "platform/services.h"
@@ -39,12 +39,9 @@ void AppendPastedPath(const std::string& path, std::string& list) {
 // The accepted entries of the text, split at line feeds only, each without blanks at its ends.
 std::string CollectPastedPaths(std::string_view text) {
     std::string list;
-    for (;;) {
-        size_t end = text.find('\n');
-        std::string line = TrimBlanks(text.substr(0, end));
+    for (std::string_view part : SplitAt(text, "\n")) {
+        std::string line(TrimBlanks(part));
         if (!line.empty()) AppendPastedPath(line, list);
-        if (end == std::string_view::npos) break;
-        text = text.substr(end + 1);
     }
     return list;
 }
@@ -69,7 +66,7 @@ void PasteFromClipboard() {
         return;
     }
     ClipboardWatchEnabled = false;
-    std::string text = TrimBlanks(ReadClipboardText());
+    std::string text(TrimBlanks(ReadClipboardText()));
     if (text.empty()) {
         ShowErrorAlert("Clipboard is empty or invalid.\n");
         ClipboardWatchEnabled = true;
@@ -82,7 +79,7 @@ void PasteFromClipboard() {
         return;
     }
     FilePathList = std::move(collected);
-    SetRunStartControls();
+    SetControlsForPhase(RunPhase::Queued);
     StartChecksumRun();
     ClipboardWatchEnabled = true;
 }

@@ -44,20 +44,16 @@ bool StartsWithIgnoringAsciiCase(std::string_view text, std::string_view lowerPr
 }  // namespace
 
 ExclusionRules::ExclusionRules(std::string_view excludedDirs, std::string_view excludedExtensions) {
-    std::string dirs = TrimBlanks(ReplaceBackslashPairs(excludedDirs));
-    std::string_view rest = dirs;
-    while (!rest.empty()) {
-        size_t bar = rest.find('|');
-        std::string entry = TrimBlanks(rest.substr(0, bar));
+    std::string dirs = ReplaceBackslashPairs(excludedDirs);
+    for (std::string_view part : SplitAt(dirs, "|")) {
+        std::string_view entry = TrimBlanks(part);
         if (!entry.empty()) {
             std::string prefix = ToLowerSimple(entry);
             if (prefix.back() != '/') prefix += '/';
             prefixes_.push_back(std::move(prefix));
         }
-        if (bar == std::string_view::npos) break;
-        rest = rest.substr(bar + 1);
     }
-    std::string extensions = TrimBlanks(excludedExtensions);
+    std::string_view extensions = TrimBlanks(excludedExtensions);
     if (!extensions.empty()) extensionBars_ = "|" + ToLowerSimple(extensions) + "|";
 }
 

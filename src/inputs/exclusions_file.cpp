@@ -14,14 +14,10 @@ void LoadExclusions() {
     if (!platform::ReadRegularFile(ExclusionsConfigPath, text)) return;
     // Lines end at a carriage return, a line feed, or both together; an empty line between CR and LF
     // holds no key, so splitting at either character alone reads the same.
-    std::string_view rest = text;
-    while (!rest.empty()) {
-        size_t end = rest.find_first_of("\r\n");
-        std::string line = TrimBlanks(rest.substr(0, end));
+    for (std::string_view part : SplitAt(text, "\r\n")) {
+        std::string_view line = TrimBlanks(part);
         if (line.find(kExclusionsKey) != std::string::npos)
             ExcludedDirs = ReplaceAll(line, kExclusionsKey, "");
-        if (end == std::string_view::npos) break;
-        rest = rest.substr(end + 1);
     }
 }
 

@@ -3,11 +3,11 @@
 #include <string_view>
 
 #include "engine/run_control.h"
+#include "engine/run_phase.h"
 #include "engine/run_state.h"
 #include "inputs/directory_scan.h"
 #include "inputs/excluded_file.h"
 #include "inputs/exclusions.h"
-#include "inputs/run_start_controls.h"
 #include "platform/files.h"
 #include "platform/path_lines.h"
 #include "platform/services.h"
@@ -64,19 +64,15 @@ void HandleFileDrop(const platform::Event& drop) {
     }
 
     FilePathList.clear();
-    std::string_view rest = drop.text;
-    for (;;) {
-        size_t end = rest.find('\n');
-        AppendDroppedPath(platform::PathOfLine(rest.substr(0, end)), FilePathList);
-        if (end == std::string_view::npos) break;
-        rest = rest.substr(end + 1);
+    for (std::string_view line : SplitAt(drop.text, "\n")) {
+        AppendDroppedPath(platform::PathOfLine(line), FilePathList);
     }
     if (FilePathList.empty()) {
         ShowErrorAlert(ExclusionsAlertText());
         return;
     }
 
-    SetRunStartControls();
+    SetControlsForPhase(RunPhase::Queued);
     StartChecksumRun();
 }
 

@@ -9,11 +9,34 @@
 
 namespace corvane {
 
-std::string TrimBlanks(std::string_view text) {
+std::string_view TrimBlanks(std::string_view text) {
     size_t begin = text.find_first_not_of(' ');
     if (begin == std::string_view::npos) return {};
     size_t end = text.find_last_not_of(' ');
-    return std::string(text.substr(begin, end - begin + 1));
+    return text.substr(begin, end - begin + 1);
+}
+
+SplitAt::Iterator::Iterator(std::string_view text, std::string_view separators)
+    : rest_(text), separators_(separators) {
+    ++*this;
+}
+
+SplitAt::Iterator& SplitAt::Iterator::operator++() {
+    if (last_) {
+        done_ = true;
+        return *this;
+    }
+    size_t end = rest_.find_first_of(separators_);
+    part_ = rest_.substr(0, end);
+    last_ = end == std::string_view::npos;
+    if (!last_) rest_.remove_prefix(end + 1);
+    return *this;
+}
+
+SplitAt::Iterator SplitAt::Iterator::operator++(int) {
+    Iterator before = *this;
+    ++*this;
+    return before;
 }
 
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {

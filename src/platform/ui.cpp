@@ -79,50 +79,36 @@ std::optional<WindowState> Ui::Window(WindowId id) const {
     return it->second;
 }
 
-void Ui::SetWindowTitle(WindowId id, const std::string& title) {
+void Ui::ChangeWindow(WindowId id, const std::function<void(WindowState&)>& change,
+                      std::optional<UiChange::What> what) {
     {
         std::lock_guard lock(mutex_);
         auto it = windows_.find(id);
         if (it == windows_.end()) return;
-        it->second.title = title;
+        change(it->second);
     }
-    Notify({UiChange::WindowChanged, id});
+    if (what) Notify({*what, id});
+}
+
+void Ui::SetWindowTitle(WindowId id, const std::string& title) {
+    ChangeWindow(id, [&](WindowState& w) { w.title = title; });
 }
 
 void Ui::SetRepresentedFile(WindowId id, const std::string& path) {
-    {
-        std::lock_guard lock(mutex_);
-        auto it = windows_.find(id);
-        if (it == windows_.end()) return;
-        it->second.representedFile = path;
-    }
-    Notify({UiChange::WindowChanged, id});
+    ChangeWindow(id, [&](WindowState& w) { w.representedFile = path; });
 }
 
 void Ui::SetAcceptsFileDrops(WindowId id, bool accepts) {
-    {
-        std::lock_guard lock(mutex_);
-        auto it = windows_.find(id);
-        if (it == windows_.end()) return;
-        it->second.acceptsFileDrops = accepts;
-    }
-    Notify({UiChange::WindowChanged, id});
+    ChangeWindow(id, [&](WindowState& w) { w.acceptsFileDrops = accepts; });
 }
 
 void Ui::SetContentSize(WindowId id, Size size) {
-    {
-        std::lock_guard lock(mutex_);
-        auto it = windows_.find(id);
-        if (it == windows_.end()) return;
-        it->second.contentSize = size;
-    }
-    Notify({UiChange::WindowChanged, id});
+    ChangeWindow(id, [&](WindowState& w) { w.contentSize = size; });
 }
 
 void Ui::UserSetContentSize(WindowId id, Size size) {
-    std::lock_guard lock(mutex_);
-    auto it = windows_.find(id);
-    if (it != windows_.end()) it->second.contentSize = size;
+    ChangeWindow(
+        id, [&](WindowState& w) { w.contentSize = size; }, std::nullopt);
 }
 
 Size Ui::ContentSize(WindowId id) const {
@@ -132,13 +118,8 @@ Size Ui::ContentSize(WindowId id) const {
 }
 
 void Ui::MakeKeyAndFront(WindowId id) {
-    {
-        std::lock_guard lock(mutex_);
-        auto it = windows_.find(id);
-        if (it == windows_.end()) return;
-        ++it->second.activations;
-    }
-    Notify({UiChange::WindowActivated, id});
+    ChangeWindow(
+        id, [](WindowState& w) { ++w.activations; }, UiChange::WindowActivated);
 }
 
 // ---- controls

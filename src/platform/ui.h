@@ -204,6 +204,9 @@ class Ui {
     };
     void Notify(const UiChange& change);
     void ChangeControl(ControlId id, const std::function<void(ControlState&)>& change, bool mirror = true);
+    // Changes a window that exists, then tells the observer what (nothing for a change the user made).
+    void ChangeWindow(WindowId id, const std::function<void(WindowState&)>& change,
+                      std::optional<UiChange::What> what = UiChange::WindowChanged);
 
     mutable std::recursive_mutex mutex_;
     std::map<WindowId, WindowState> windows_;

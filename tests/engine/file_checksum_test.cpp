@@ -230,16 +230,15 @@ TEST(ComputeChecksumTest, LengthsAndLowerCase) {
 }
 
 TEST(ChecksumBlockSizeTest, BoundariesAreInclusive) {
-    constexpr int64_t MiB = 1024 * 1024;
     const std::pair<int64_t, size_t> cases[] = {
-        {0, 1 * MiB},
-        {10'485'760, 1 * MiB},
-        {10'485'761, 8 * MiB},
-        {524'288'000, 8 * MiB},
-        {524'288'001, 16 * MiB},
-        {2'147'483'648, 16 * MiB},
-        {2'147'483'649, 32 * MiB},
-        {int64_t{1} << 40, 32 * MiB},
+        {0, 1 * kMiB},
+        {10'485'760, 1 * kMiB},
+        {10'485'761, 8 * kMiB},
+        {524'288'000, 8 * kMiB},
+        {524'288'001, 16 * kMiB},
+        {2'147'483'648, 16 * kMiB},
+        {2'147'483'649, 32 * kMiB},
+        {int64_t{1} << 40, 32 * kMiB},
     };
     for (const auto& [size, block] : cases) EXPECT_EQ(ChecksumBlockSize(size), block) << size;
 }

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace corvane {
 namespace {
 
@@ -10,6 +13,24 @@ TEST(Text, TrimBlanksRemovesOnlyBlanks) {
     EXPECT_EQ(TrimBlanks("\t a \t"), "\t a \t");
     EXPECT_EQ(TrimBlanks("   "), "");
     EXPECT_EQ(TrimBlanks(""), "");
+}
+
+std::vector<std::string> Parts(std::string_view text, std::string_view separators) {
+    std::vector<std::string> parts;
+    for (std::string_view part : SplitAt(text, separators)) parts.emplace_back(part);
+    return parts;
+}
+
+// n separators make n + 1 parts: the callers count on the empty ones (an empty field, a trailing line).
+TEST(Text, SplitAtKeepsEveryPart) {
+    using Strings = std::vector<std::string>;
+    EXPECT_EQ(Parts("a\nb\nc", "\n"), (Strings{"a", "b", "c"}));
+    EXPECT_EQ(Parts("", "\n"), (Strings{""}));
+    EXPECT_EQ(Parts("a\n", "\n"), (Strings{"a", ""}));
+    EXPECT_EQ(Parts("\n\n", "\n"), (Strings{"", "", ""}));
+    EXPECT_EQ(Parts("a,,b", ","), (Strings{"a", "", "b"}));
+    EXPECT_EQ(Parts("a\r\nb\rc", "\r\n"), (Strings{"a", "", "b", "c"}));  // any one of the separators
+    EXPECT_EQ(Parts(std::string_view("a\0b|c", 5), "|"), (Strings{std::string("a\0b", 3), "c"}));
 }
 
 TEST(Text, ReplaceAllLeftToRightWithoutOverlap) {
