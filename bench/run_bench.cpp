@@ -64,8 +64,8 @@ void BM_Run10000Files(benchmark::State& state, const char* algorithm) {
     }
     auto runs = static_cast<double>(state.iterations());
     double perFile = elapsedMs / runs / kFiles;
-    state.counters["rows"] = static_cast<double>(
-        corvane::platform::TheUi().RowCount(corvane::platform::ControlId::ChecksumList));
+    state.counters["rows"] =
+        static_cast<double>(corvane::platform::TheUi().RowCount(corvane::platform::ControlId::ChecksumList));
     state.counters["notices_per_run"] = static_cast<double>(notices) / runs;
     state.counters["ms_per_file"] = perFile;
     state.counters["ms_per_file_beyond_2ms"] = perFile - 2.0;

@@ -9,7 +9,9 @@ namespace corvane {
 namespace {
 
 // Rounds to the nearest integer, halves to the even neighbour.
-int RoundHalfEven(double value) { return static_cast<int>(std::nearbyint(value)); }
+int RoundHalfEven(double value) {
+    return static_cast<int>(std::nearbyint(value));
+}
 
 }  // namespace
 

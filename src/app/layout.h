@@ -11,8 +11,8 @@ inline constexpr platform::Size kMinimumContentSize{800, 500};
 
 struct MainLayout {
     platform::Size content;  // the size after the minimum is enforced
-    platform::Rect statusLine, checksumList, progressBar, etaLine, abortButton, clearFilesButton, exportButton,
-        exclusionsButton;
+    platform::Rect statusLine, checksumList, progressBar, etaLine, abortButton, clearFilesButton,
+        exportButton, exclusionsButton;
     std::array<int, 5> columnWidths;
 };
 

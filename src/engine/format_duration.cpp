@@ -4,7 +4,9 @@ namespace corvane {
 
 namespace {
 
-std::string TwoDigits(int64_t value) { return (value < 10 ? "0" : "") + std::to_string(value); }
+std::string TwoDigits(int64_t value) {
+    return (value < 10 ? "0" : "") + std::to_string(value);
+}
 
 }  // namespace
 

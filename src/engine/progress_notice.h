@@ -15,8 +15,12 @@ constexpr int64_t kMaxNoticeSeconds = 65535;
 inline int64_t PackEtaNotice(int64_t filesRemaining, int64_t secondsLeft) {
     return filesRemaining * 65536 + std::clamp<int64_t>(secondsLeft, 0, kMaxNoticeSeconds);
 }
-inline int64_t NoticeFilesRemaining(int64_t data) { return data >> 16; }
-inline int64_t NoticeSecondsLeft(int64_t data) { return data & 0xFFFF; }
+inline int64_t NoticeFilesRemaining(int64_t data) {
+    return data >> 16;
+}
+inline int64_t NoticeSecondsLeft(int64_t data) {
+    return data & 0xFFFF;
+}
 
 // Posts a notice for the main window, tagged with the run that sends it.
 inline void PostWorkerNotice(platform::ControlId control, int64_t data, uint64_t runNumber) {

@@ -13,11 +13,11 @@ struct Unit {
 constexpr unsigned __int128 kK = 1000;
 constexpr Unit kUnits[] = {
     {"KB", kK, 0},
-    {"MB", kK * kK, 1},
-    {"GB", kK * kK * kK, 2},
-    {"TB", kK * kK * kK * kK, 2},
-    {"PB", kK * kK * kK * kK * kK, 2},
-    {"EB", kK * kK * kK * kK * kK * kK, 2},
+    {"MB", kK* kK, 1},
+    {"GB", kK* kK* kK, 2},
+    {"TB", kK* kK* kK* kK, 2},
+    {"PB", kK* kK* kK* kK* kK, 2},
+    {"EB", kK* kK* kK* kK* kK* kK, 2},
 };
 
 // "12.30" becomes "12.3", "12.00" becomes "12".

@@ -64,7 +64,9 @@ std::string Digest::FinishHex() {
     return HexText(result, length);
 }
 
-size_t Digest::Length() const { return static_cast<size_t>(EVP_MD_CTX_get_size(context_->ctx)); }
+size_t Digest::Length() const {
+    return static_cast<size_t>(EVP_MD_CTX_get_size(context_->ctx));
+}
 
 // libdeflate's CRC-32 is zlib's, computed with the processor's carry-less multiply: four times as fast.
 uint32_t Crc32(uint32_t crc, const void* data, size_t size) {

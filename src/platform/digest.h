@@ -12,7 +12,7 @@ namespace corvane::platform {
 enum class DigestKind { MD5, SHA1, SHA256, SHA512 };
 
 class Digest {
-public:
+  public:
     // A started digest, or null when its context cannot be allocated or initialised.
     static std::unique_ptr<Digest> Start(DigestKind kind);
     ~Digest();
@@ -26,7 +26,7 @@ public:
     // Digest length in bytes.
     size_t Length() const;
 
-private:
+  private:
     struct Context;
     explicit Digest(std::unique_ptr<Context> context);
     std::unique_ptr<Context> context_;

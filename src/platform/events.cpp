@@ -11,7 +11,9 @@ EventQueue& Events() {
 
 namespace {
 
-bool IsTextChange(const Event& event) { return event.kind == kControlEvent && event.type == kTextChange; }
+bool IsTextChange(const Event& event) {
+    return event.kind == kControlEvent && event.type == kTextChange;
+}
 
 // A text-change event says only that the control's text changed; its handler reads the text the control
 // holds when the event is taken. One waiting event therefore covers every later change of the same
@@ -31,7 +33,8 @@ void EventQueue::Post(Event event) {
         if (closed_.contains(event.window)) return;
         if (event.kind == kSizeEvent) {
             // A newer size event replaces the one still waiting.
-            std::erase_if(pending_, [&](const Event& e) { return e.kind == kSizeEvent && e.window == event.window; });
+            std::erase_if(pending_,
+                          [&](const Event& e) { return e.kind == kSizeEvent && e.window == event.window; });
         }
         if (TextChangeWaiting(pending_, event)) return;
         pending_.push_back(std::move(event));
@@ -41,7 +44,9 @@ void EventQueue::Post(Event event) {
     if (pump) pump->Wake();
 }
 
-Event EventQueue::Wait() { return *WaitUntil(std::nullopt); }
+Event EventQueue::Wait() {
+    return *WaitUntil(std::nullopt);
+}
 
 std::optional<Event> EventQueue::Wait(int timeoutMs) {
     return WaitUntil(Clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0)));

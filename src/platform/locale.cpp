@@ -40,10 +40,12 @@ std::string CaptureLocked() {
 std::string SeparatorForLanguage(const std::string& id) {
     std::string language = id.substr(0, id.find('_'));
     if (id == "de_CH" || id == "it_CH") return "\xE2\x80\x99";  // right single quotation mark
-    for (const char* dot : {"de", "nl", "it", "es", "pt", "da", "id", "tr", "el", "ro", "hr", "sl", "sr", "vi"}) {
+    for (const char* dot :
+         {"de", "nl", "it", "es", "pt", "da", "id", "tr", "el", "ro", "hr", "sl", "sr", "vi"}) {
         if (language == dot) return ".";
     }
-    for (const char* space : {"fr", "ru", "pl", "cs", "sk", "sv", "nb", "nn", "no", "fi", "uk", "hu", "bg", "et", "lv", "lt"}) {
+    for (const char* space :
+         {"fr", "ru", "pl", "cs", "sk", "sv", "nb", "nn", "no", "fi", "uk", "hu", "bg", "et", "lv", "lt"}) {
         if (language == space) return "\xE2\x80\xAF";  // narrow no-break space
     }
     return ",";

@@ -13,6 +13,8 @@ Services& Platform() {
     return *current;
 }
 
-void SetPlatform(Services* services) { current = services; }
+void SetPlatform(Services* services) {
+    current = services;
+}
 
 }  // namespace corvane::platform

@@ -218,7 +218,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, PastedTextTest,
                                            PasteCase{"CtrlVRefused", true, PasteEnd::Refused},
                                            PasteCase{"WatcherThenCompleted", false, PasteEnd::Completed},
                                            PasteCase{"WatcherThenAborted", false, PasteEnd::Aborted}),
-                         [](const ::testing::TestParamInfo<PasteCase>& paramInfo) { return paramInfo.param.name; });
+                         [](const ::testing::TestParamInfo<PasteCase>& paramInfo) {
+                             return paramInfo.param.name;
+                         });
 
 TEST_F(ClipboardWatcherTest, IdleDuringARunAndPicksUpAChangeMadeMeanwhileAfterIt) {
     for (int i = 0; i < 100; ++i) MakeFile("Many/f" + std::to_string(i) + ".txt");

@@ -16,23 +16,16 @@ using platform::ControlId;
 
 TEST(QuoteCsvField, QuotesEveryFieldAndBlanksLineBreaks) {
     const std::pair<const char*, const char*> cases[] = {
-        {"", "\"\""},
-        {"a,b", "\"a,b\""},
-        {"say \"hi\"", "\"say \"\"hi\"\"\""},
-        {"a\r\nb", "\"a  b\""},
-        {"a\tb", "\"a b\""},
+        {"", "\"\""},           {"a,b", "\"a,b\""},  {"say \"hi\"", "\"say \"\"hi\"\"\""},
+        {"a\r\nb", "\"a  b\""}, {"a\tb", "\"a b\""},
     };
     for (const auto& [cell, field] : cases) EXPECT_EQ(QuoteCsvField(cell), field) << cell;
 }
 
 TEST(CleanExportFileName, RemovesAndReplacesTroublesomeCharacters) {
     const std::pair<const char*, const char*> cases[] = {
-        {"  a:b*c?.csv ", "a-bc.csv"},
-        {"x\t.csv", "x .csv"},
-        {"my \"list\".csv", "my list.csv"},
-        {"a\\b<c>|d\r\n.csv", "a_bcd.csv"},
-        {"???", ""},
-        {" \t?x", " x"},
+        {"  a:b*c?.csv ", "a-bc.csv"},      {"x\t.csv", "x .csv"}, {"my \"list\".csv", "my list.csv"},
+        {"a\\b<c>|d\r\n.csv", "a_bcd.csv"}, {"???", ""},           {" \t?x", " x"},
     };
     for (const auto& [name, cleaned] : cases) EXPECT_EQ(CleanExportFileName(name), cleaned) << name;
 }
@@ -79,7 +72,7 @@ INSTANTIATE_TEST_SUITE_P(
         DateCase{"en_US", 2, 0, "12-07-2026-90009", "EST5EDT,M3.2.0,M11.1.0"}));
 
 class ExportTest : public testing::AppTest {
-protected:
+  protected:
     void SetUp() override {
         AppTest::SetUp();
         platform::SetLocaleIdentifierForTesting("en_US");
@@ -126,7 +119,9 @@ TEST_F(ExportTest, WritesHeaderAndRowsWithStatusWords) {
 
 TEST_F(ExportTest, AnEmptyListGivesTheHeaderAlone) {
     ExportTo(folder + " my:list?.csv");
-    EXPECT_EQ(Read(folder + "my-list.csv"), "\xEF\xBB\xBF" "File Name,Checksum (MD5),File Size,File Date,Status\r\n");
+    EXPECT_EQ(Read(folder + "my-list.csv"),
+              "\xEF\xBB\xBF"
+              "File Name,Checksum (MD5),File Size,File Date,Status\r\n");
 }
 
 TEST_F(ExportTest, ACancelledPanelShowsTheAlertAndWritesNothing) {
@@ -156,7 +151,9 @@ TEST_F(ExportTest, AFileThatCannotBeCreatedIsReportedNotCelebrated) {
 TEST_F(ExportTest, AnExistingFileIsReplacedWhole) {
     std::ofstream(folder + "out.csv") << std::string(10000, 'x');
     ExportTo(folder + "out.csv");
-    EXPECT_EQ(Read(folder + "out.csv"), "\xEF\xBB\xBF" "File Name,Checksum (MD5),File Size,File Date,Status\r\n");
+    EXPECT_EQ(Read(folder + "out.csv"),
+              "\xEF\xBB\xBF"
+              "File Name,Checksum (MD5),File Size,File Date,Status\r\n");
 }
 
 }  // namespace

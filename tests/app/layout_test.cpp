@@ -46,7 +46,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, ColumnWidths,
                              ColumnCase{790, {356, 198, 119, 79, 40}}));
 
 class LayoutTest : public testing::AppTest {
-protected:
+  protected:
     void SetUp() override {
         AppTest::SetUp();
         BuildWindow();
@@ -56,12 +56,16 @@ protected:
 TEST_F(LayoutTest, OnlyTheShortSideIsCorrected) {
     struct {
         Size before, after;
-    } cases[] = {{{700, 450}, {800, 500}}, {{900, 450}, {900, 500}}, {{700, 600}, {800, 600}}, {{1000, 700}, {1000, 700}}};
+    } cases[] = {{{700, 450}, {800, 500}},
+                 {{900, 450}, {900, 500}},
+                 {{700, 600}, {800, 600}},
+                 {{1000, 700}, {1000, 700}}};
     for (const auto& c : cases) {
         ui().SetContentSize(WindowId::Main, c.before);
         LayoutMainWindow();
         EXPECT_EQ(ui().ContentSize(WindowId::Main), c.after);
-        EXPECT_EQ(ui().Frame(ControlId::ChecksumList), (Rect{10, 130, c.after.width - 20, c.after.height - 240}));
+        EXPECT_EQ(ui().Frame(ControlId::ChecksumList),
+                  (Rect{10, 130, c.after.width - 20, c.after.height - 240}));
     }
 }
 

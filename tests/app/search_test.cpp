@@ -12,7 +12,7 @@ namespace {
 using platform::ControlId;
 
 class SearchTest : public testing::AppTest {
-protected:
+  protected:
     void SetUp() override {
         AppTest::SetUp();
         BuildWindow();
@@ -114,7 +114,7 @@ TEST_F(SearchTest, ARefilledListContinuesAfterTheOldRowNumber) {
 
 TEST_F(SearchTest, NonAsciiLettersMatchInAnyCase) {
     Fill({"/u/\xC3\x84rger.txt"});  // Ärger
-    Type("\xC3\xA4rg");               // ärg
+    Type("\xC3\xA4rg");             // ärg
     EXPECT_EQ(Selected(), 0);
 }
 

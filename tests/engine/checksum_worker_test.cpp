@@ -248,15 +248,15 @@ TEST_P(DateOrderTest, FollowsTheEnvironment) {
     EXPECT_EQ(FormatFileDate(timegm(&day), platform::LocaleIdentifier()), GetParam().date);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, DateOrderTest,
-                         ::testing::Values(DateOrderCase{"NothingSet", nullptr, nullptr, "12/08/26"},
-                                           DateOrderCase{"LangC", "LANG", "C", "08-12-26"},
-                                           DateOrderCase{"LangCUtf8", "LANG", "C.UTF-8", "08-12-26"},
-                                           DateOrderCase{"LcAllPosix", "LC_ALL", "POSIX", "08-12-26"},
-                                           DateOrderCase{"LcTimeCanada", "LC_TIME", "en_CA.UTF-8",
-                                                         "12/08/26"},
-                                           DateOrderCase{"LangBritain", "LANG", "en_GB.UTF-8", "08-12-26"}),
-                         [](const ::testing::TestParamInfo<DateOrderCase>& paramInfo) { return paramInfo.param.name; });
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DateOrderTest,
+    ::testing::Values(DateOrderCase{"NothingSet", nullptr, nullptr, "12/08/26"},
+                      DateOrderCase{"LangC", "LANG", "C", "08-12-26"},
+                      DateOrderCase{"LangCUtf8", "LANG", "C.UTF-8", "08-12-26"},
+                      DateOrderCase{"LcAllPosix", "LC_ALL", "POSIX", "08-12-26"},
+                      DateOrderCase{"LcTimeCanada", "LC_TIME", "en_CA.UTF-8", "12/08/26"},
+                      DateOrderCase{"LangBritain", "LANG", "en_GB.UTF-8", "08-12-26"}),
+    [](const ::testing::TestParamInfo<DateOrderCase>& paramInfo) { return paramInfo.param.name; });
 
 // The test is on local time: in a zone west of Greenwich the first hours after the epoch are before it.
 TEST_F(FileDateTest, UnknownUntilAfterTheEpochInLocalTime) {

@@ -24,23 +24,23 @@ using testing::StatusLineRecorder;
 enum Expect { On, Off, Same };
 
 const ControlId kRunControls[] = {
-    ControlId::ChecksumList,     ControlId::AlgorithmPopup,   ControlId::ShortPathsCheckbox,
-    ControlId::DockTimeCheckbox, ControlId::ExportButton,     ControlId::ClearFilesButton,
-    ControlId::ExclusionsButton, ControlId::AbortButton,      ControlId::SearchField,
+    ControlId::ChecksumList,     ControlId::AlgorithmPopup, ControlId::ShortPathsCheckbox,
+    ControlId::DockTimeCheckbox, ControlId::ExportButton,   ControlId::ClearFilesButton,
+    ControlId::ExclusionsButton, ControlId::AbortButton,    ControlId::SearchField,
     ControlId::SearchHelpIcon,
 };
 
 // One column of the control-state table, in the order of kRunControls.
 using Column = std::array<Expect, std::size(kRunControls)>;
 //                               list  algo  short dock  export clear excl  abort search help
-const Column kRerunColumn = {    Off,  Off,  Off,  Same, Off,   Off,  Off,  On,   Off,   Same};
-const Column kStartColumn = {    Same, Same, Same, Same, Same,  Same, Same, Same, Off,   Same};
-const Column kCompletedColumn = {On,   On,   On,   On,   On,    On,   On,   Off,  On,    On};
-const Column kAbortColumn = {    Same, On,   On,   On,   Off,   On,   On,   Off,  Off,   Off};
-const Column kClearColumn = {    Off,  Same, Same, Same, Off,   Off,  Same, Off,  Off,   Off};
+const Column kRerunColumn = {Off, Off, Off, Same, Off, Off, Off, On, Off, Same};
+const Column kStartColumn = {Same, Same, Same, Same, Same, Same, Same, Same, Off, Same};
+const Column kCompletedColumn = {On, On, On, On, On, On, On, Off, On, On};
+const Column kAbortColumn = {Same, On, On, On, Off, On, On, Off, Off, Off};
+const Column kClearColumn = {Off, Same, Same, Same, Off, Off, Same, Off, Off, Off};
 
 class RunControlTest : public EngineTest {
-protected:
+  protected:
     void SetAllControls(bool enabled) {
         for (ControlId id : kRunControls) TheUi().SetEnabled(id, enabled);
     }
@@ -422,7 +422,6 @@ TEST_P(OutlivedWorkerTest, ChangesNothingAfterTheWait) {
 }
 
 INSTANTIATE_TEST_SUITE_P(AbortOrStop, OutlivedWorkerTest, ::testing::Bool());
-
 
 // The buttons and the algorithm choice reach run control through the event loop's dispatch.
 TEST_F(RunControlTest, EventLoopDispatchesTheRunControls) {

@@ -9,7 +9,9 @@
 namespace corvane::platform {
 namespace {
 
-Event SizeEvent(int64_t marker) { return Event{kSizeEvent, WindowId::Main, 0, 0, marker, {}}; }
+Event SizeEvent(int64_t marker) {
+    return Event{kSizeEvent, WindowId::Main, 0, 0, marker, {}};
+}
 
 TEST(EventQueue, DeliversInArrivalOrderAcrossThreads) {
     EventQueue queue;

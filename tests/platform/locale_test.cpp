@@ -34,16 +34,16 @@ TEST_P(LocaleFromEnvironment, TakesTheFirstSetVariableWithoutEncoding) {
     EXPECT_EQ(LocaleIdentifier(), c.identifier);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, LocaleFromEnvironment,
-    ::testing::Values(EnvironmentCase{nullptr, nullptr, nullptr, "en_US"},
-                      EnvironmentCase{nullptr, nullptr, "en_CA.UTF-8", "en_CA"},
-                      EnvironmentCase{nullptr, "de_DE.UTF-8", "en_US.UTF-8", "de_DE"},
-                      EnvironmentCase{"en_GB.ISO-8859-1", "de_DE.UTF-8", "en_US.UTF-8", "en_GB"},
-                      EnvironmentCase{nullptr, nullptr, "sr_RS@latin", "sr_RS"},
-                      EnvironmentCase{"", nullptr, "en_US.UTF-8", "en_US"},
-                      EnvironmentCase{nullptr, nullptr, "C", "en_US_POSIX"},
-                      EnvironmentCase{nullptr, nullptr, "C.UTF-8", "en_US_POSIX"}));
+INSTANTIATE_TEST_SUITE_P(Cases, LocaleFromEnvironment,
+                         ::testing::Values(EnvironmentCase{nullptr, nullptr, nullptr, "en_US"},
+                                           EnvironmentCase{nullptr, nullptr, "en_CA.UTF-8", "en_CA"},
+                                           EnvironmentCase{nullptr, "de_DE.UTF-8", "en_US.UTF-8", "de_DE"},
+                                           EnvironmentCase{"en_GB.ISO-8859-1", "de_DE.UTF-8", "en_US.UTF-8",
+                                                           "en_GB"},
+                                           EnvironmentCase{nullptr, nullptr, "sr_RS@latin", "sr_RS"},
+                                           EnvironmentCase{"", nullptr, "en_US.UTF-8", "en_US"},
+                                           EnvironmentCase{nullptr, nullptr, "C", "en_US_POSIX"},
+                                           EnvironmentCase{nullptr, nullptr, "C.UTF-8", "en_US_POSIX"}));
 
 struct GroupingCase {
     const char* identifier;

@@ -163,7 +163,9 @@ INSTANTIATE_TEST_SUITE_P(Windows, ClickTargetTest,
                          ::testing::Values(WindowCase{"Created", 800, false},
                                            WindowCase{"LaidOutAt800", 800, true},
                                            WindowCase{"LaidOutAt1024", 1024, true}),
-                         [](const ::testing::TestParamInfo<WindowCase>& paramInfo) { return paramInfo.param.name; });
+                         [](const ::testing::TestParamInfo<WindowCase>& paramInfo) {
+                             return paramInfo.param.name;
+                         });
 
 }  // namespace
 }  // namespace corvane::platform

@@ -13,15 +13,10 @@ TEST(DisplayText, EveryCarriageReturnButThatOfAPairBreaksTheLine) {
         const char* text;
         const char* shown;
     };
+    // A line feed then a carriage return leaves an empty line between.
     const Case cases[] = {
-        {"a\nb", "a\nb"},
-        {"a\n\rb", "a\n\nb"},  // line feed then carriage return: an empty line between
-        {"a\r\nb", "a\nb"},
-        {"a\rb", "a\nb"},
-        {"a\n\r\nb", "a\n\nb"},
-        {"a\n\r\rb", "a\n\n\nb"},
-        {"end\n\r", "end\n\n"},
-        {"", ""},
+        {"a\nb", "a\nb"},       {"a\n\rb", "a\n\nb"},     {"a\r\nb", "a\nb"},     {"a\rb", "a\nb"},
+        {"a\n\r\nb", "a\n\nb"}, {"a\n\r\rb", "a\n\n\nb"}, {"end\n\r", "end\n\n"}, {"", ""},
     };
     for (const Case& c : cases) EXPECT_EQ(DisplayText(c.text), QString(c.shown)) << c.text;
 }

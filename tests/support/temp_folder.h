@@ -10,7 +10,7 @@
 namespace corvane::testing {
 
 class TempFolder {
-public:
+  public:
     explicit TempFolder(const std::filesystem::path& parent = std::filesystem::temp_directory_path()) {
         std::string pattern = (parent / "corvane-test-XXXXXX").string();
         if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
@@ -34,7 +34,7 @@ public:
         return file;
     }
 
-private:
+  private:
     std::string path_;
 };
 

@@ -11,7 +11,7 @@
 namespace corvane::testing {
 
 class TempHome {
-public:
+  public:
     TempHome() {
         setenv("HOME", folder_.path().c_str(), 1);
         setenv("XDG_DATA_HOME", (folder_.path() + "/.local/share").c_str(), 1);
@@ -20,7 +20,7 @@ public:
     const std::string& Path() const { return folder_.path(); }
     std::string PreferencesFile() const { return Path() + "/Library/Preferences/com.veltrane.Corvane.plist"; }
 
-private:
+  private:
     TempFolder folder_;
 };
 

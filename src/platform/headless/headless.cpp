@@ -2,13 +2,21 @@
 
 namespace corvane::platform {
 
-HeadlessServices::HeadlessServices() { SetPlatform(this); }
+HeadlessServices::HeadlessServices() {
+    SetPlatform(this);
+}
 
-HeadlessServices::~HeadlessServices() { SetPlatform(nullptr); }
+HeadlessServices::~HeadlessServices() {
+    SetPlatform(nullptr);
+}
 
-void HeadlessServices::CreateApplication() { ++applicationCreated; }
+void HeadlessServices::CreateApplication() {
+    ++applicationCreated;
+}
 
-void HeadlessServices::ActivateApplication() { ++activations; }
+void HeadlessServices::ActivateApplication() {
+    ++activations;
+}
 
 int HeadlessServices::RunAlert(const AlertSpec& alert) {
     if (onAlert) onAlert(alert);
@@ -41,9 +49,13 @@ void HeadlessServices::PlaySystemSound(int sound) {
     sounds.push_back(sound);
 }
 
-std::vector<Rect> HeadlessServices::Displays() { return displays; }
+std::vector<Rect> HeadlessServices::Displays() {
+    return displays;
+}
 
-Point HeadlessServices::PointerPosition() { return pointer; }
+Point HeadlessServices::PointerPosition() {
+    return pointer;
+}
 
 std::string HeadlessServices::ClipboardText() {
     std::lock_guard lock(mutex_);
@@ -56,23 +68,37 @@ void HeadlessServices::SetClipboardText(const std::string& text) {
     ++clipboardCount_;
 }
 
-void HeadlessServices::SetClipboardFromOutside(const std::string& text) { SetClipboardText(text); }
+void HeadlessServices::SetClipboardFromOutside(const std::string& text) {
+    SetClipboardText(text);
+}
 
 int64_t HeadlessServices::ClipboardChangeCount() {
     std::lock_guard lock(mutex_);
     return clipboardCount_;
 }
 
-void HeadlessServices::OpenUrl(const std::string& url) { openedUrls.push_back(url); }
+void HeadlessServices::OpenUrl(const std::string& url) {
+    openedUrls.push_back(url);
+}
 
-void HeadlessServices::RevealFile(const std::string& path) { revealedFiles.push_back(path); }
+void HeadlessServices::RevealFile(const std::string& path) {
+    revealedFiles.push_back(path);
+}
 
-std::vector<std::string> HeadlessServices::RunningApplicationNames() { return runningApplications; }
+std::vector<std::string> HeadlessServices::RunningApplicationNames() {
+    return runningApplications;
+}
 
-void HeadlessServices::LaunchApplication(const std::string& name) { launchedApplications.push_back(name); }
+void HeadlessServices::LaunchApplication(const std::string& name) {
+    launchedApplications.push_back(name);
+}
 
-void HeadlessServices::PostKeyPress(int keyCode, uint64_t flags) { keyPresses.push_back({keyCode, flags}); }
+void HeadlessServices::PostKeyPress(int keyCode, uint64_t flags) {
+    keyPresses.push_back({keyCode, flags});
+}
 
-void HeadlessServices::SetAppearanceObserver(bool registered) { appearanceObserverRegistered = registered; }
+void HeadlessServices::SetAppearanceObserver(bool registered) {
+    appearanceObserverRegistered = registered;
+}
 
 }  // namespace corvane::platform

@@ -13,7 +13,7 @@
 namespace corvane::platform {
 
 class HeadlessServices : public Services {
-public:
+  public:
     HeadlessServices();
     ~HeadlessServices() override;
 
@@ -38,7 +38,7 @@ public:
     // What a test sets.
     std::vector<Rect> displays{{0, 0, 1440, 900}};
     Point pointer{100, 100};
-    std::deque<int> alertAnswers;        // popped per alert; the first button when empty
+    std::deque<int> alertAnswers;              // popped per alert; the first button when empty
     std::deque<std::string> savePanelAnswers;  // popped per panel; "" when empty
     std::vector<std::string> runningApplications{"Corvane"};
     // Called with every alert before it is answered; a test may throw from it to stop the program there.
@@ -72,7 +72,7 @@ public:
     int activations = 0;
     bool appearanceObserverRegistered = false;
 
-private:
+  private:
     std::mutex mutex_;
     std::string clipboard_;
     int64_t clipboardCount_ = 0;
