@@ -1,6 +1,6 @@
 #include "app/appearance.h"
 
-#include "platform/services.h"
+#include "platform/application.h"
 #include "platform/ui.h"
 
 namespace corvane {
@@ -10,13 +10,13 @@ bool registered = false;
 }
 
 void RegisterAppearanceObserver() {
-    platform::Platform().SetAppearanceObserver(true);
+    platform::Application().SetAppearanceObserver(true);
     registered = true;
 }
 
 void RemoveAppearanceObserver() {
     if (!registered) return;
-    platform::Platform().SetAppearanceObserver(false);
+    platform::Application().SetAppearanceObserver(false);
     registered = false;
 }
 

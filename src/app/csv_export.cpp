@@ -5,9 +5,10 @@
 #include "engine/list_cells.h"
 #include "engine/status_marks.h"
 #include "platform/date_format.h"
+#include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/locale.h"
-#include "platform/services.h"
+#include "platform/sounds.h"
 #include "platform/text.h"
 #include "platform/ui.h"
 #include "program/alerts.h"
@@ -123,15 +124,15 @@ std::string CleanExportFileName(const std::string& name) {
 }
 
 void ExportChecksums() {
-    auto& services = platform::Platform();
-    std::string chosen = services.RunSavePanel("Save Export File", ExportDateText() + "_Corvane_Export.csv");
+    std::string chosen =
+        platform::Dialogs().RunSavePanel("Save Export File", ExportDateText() + "_Corvane_Export.csv");
     if (chosen.empty()) {
         ShowErrorAlert("The selected directory path is invalid or inaccessible.\n");
     } else {
         size_t slash = chosen.rfind('/');
         std::string directory = slash == std::string::npos ? "" : chosen.substr(0, slash + 1);
         std::string name = CleanExportFileName(chosen.substr(directory.size()));
-        if (WriteExport(directory, name)) services.PlaySystemSound(platform::kCompletionSound);
+        if (WriteExport(directory, name)) platform::Sounds().PlaySystemSound(platform::kCompletionSound);
     }
     platform::TheUi().MakeKeyAndFront(platform::WindowId::Main);
 }

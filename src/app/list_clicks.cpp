@@ -1,7 +1,8 @@
 #include "app/list_clicks.h"
 
 #include "engine/list_cells.h"
-#include "platform/services.h"
+#include "platform/clipboard.h"
+#include "platform/desktop.h"
 #include "platform/ui.h"
 #include "program/clipboard_state.h"
 #include "program/settings.h"
@@ -25,10 +26,10 @@ std::optional<platform::ListRow> SelectedRow() {
 void CopySelectedChecksum() {
     auto row = SelectedRow();
     if (!row) return;
-    auto& services = platform::Platform();
-    services.SetClipboardText(row->cells[kChecksumCell]);
+    auto& clipboard = platform::Clipboard();
+    clipboard.SetClipboardText(row->cells[kChecksumCell]);
     // Our own copy is no outside change for the watcher, and the next paste must not take it as paths.
-    PasteboardChangeCount = services.ClipboardChangeCount();
+    PasteboardChangeCount = clipboard.ClipboardChangeCount();
     SkipNextPaste = true;
 }
 
@@ -36,7 +37,7 @@ void RevealSelectedFile() {
     if (UseShortPaths) return;  // the list does not show whole paths
     auto row = SelectedRow();
     if (!row || row->file.empty()) return;
-    platform::Platform().RevealFile(row->file);
+    platform::Desktop().RevealFile(row->file);
 }
 
 }  // namespace corvane

@@ -9,10 +9,10 @@
 #include "engine/run_control.h"
 #include "engine/run_phase.h"
 #include "malwaredb/database.h"
+#include "platform/clipboard.h"
 #include "platform/events.h"
 #include "platform/locale.h"
 #include "platform/paths.h"
-#include "platform/services.h"
 #include "platform/ui.h"
 #include "program/clipboard_state.h"
 #include "program/settings.h"
@@ -163,7 +163,7 @@ void BuildMainWindow() {
     ui.SelectItemWithTitle(ControlId::AlgorithmPopup, SelectedAlgorithm);
 
     ui.MakeKeyAndFront(platform::WindowId::Main);
-    PasteboardChangeCount = platform::Platform().ClipboardChangeCount();
+    PasteboardChangeCount = platform::Clipboard().ClipboardChangeCount();
 }
 
 }  // namespace corvane

@@ -20,7 +20,7 @@
 #include "platform/file_info.h"
 #include "platform/locale.h"
 #include "platform/path_lines.h"
-#include "platform/services.h"
+#include "platform/sounds.h"
 #include "platform/text.h"
 #include "platform/ui.h"
 #include "program/clipboard_state.h"
@@ -126,7 +126,7 @@ void ShowCompletion(const char* text) {
     ui.SetText(ControlId::StatusLine, text);
     SetControlsForPhase(RunPhase::Completed);
     ui.SetBadgeLabel("");
-    platform::Platform().PlaySystemSound(platform::kCompletionSound);
+    platform::Sounds().PlaySystemSound(platform::kCompletionSound);
     platform::Events().AddTimer(platform::WindowId::Main, ClipboardTimer, kClipboardTimerIntervalMs);
 }
 

@@ -9,7 +9,7 @@
 #include "engine/run_phase.h"
 #include "engine/run_state.h"
 #include "platform/events.h"
-#include "platform/services.h"
+#include "platform/sounds.h"
 #include "platform/ui.h"
 #include "program/clipboard_state.h"
 #include "program/ui_lock.h"
@@ -67,7 +67,7 @@ bool HasWorkerThread() {
 void StartChecksumRun() {
     auto& ui = TheUi();
     if (WorkerRunning) {
-        platform::Platform().PlaySystemSound(platform::kAlertSound);
+        platform::Sounds().PlaySystemSound(platform::kAlertSound);
         return;
     }
     AbortRequested = false;
@@ -122,7 +122,7 @@ void RerunChecksums() {
 
 void AbortRun() {
     auto& ui = TheUi();
-    platform::Platform().PlaySystemSound(platform::kAlertSound);
+    platform::Sounds().PlaySystemSound(platform::kAlertSound);
     RequestStop();
     if (WorkerRunning) {
         ui.SetText(ControlId::StatusLine, "Cancelling...");

@@ -10,7 +10,7 @@
 #include "inputs/exclusions.h"
 #include "platform/files.h"
 #include "platform/path_lines.h"
-#include "platform/services.h"
+#include "platform/sounds.h"
 #include "platform/text.h"
 #include "platform/ui.h"
 #include "program/alerts.h"
@@ -59,7 +59,7 @@ void HandleFileDrop(const platform::Event& drop) {
     StopChecksumRun();
     ui.ClearRows(platform::ControlId::ChecksumList);
     if (drop.data == 0) {
-        platform::Platform().PlaySystemSound(platform::kAlertSound);
+        platform::Sounds().PlaySystemSound(platform::kAlertSound);
         return;
     }
 

@@ -8,6 +8,7 @@
 #include <QWheelEvent>
 
 #include "app/event_loop.h"
+#include "platform/clipboard.h"
 #include "qt_fixture.h"
 
 namespace corvane::platform {
@@ -200,10 +201,10 @@ TEST_F(ListClickTest, DragCopiesTheRowWhereItEnded) {
     auto catchUp = [] {
         while (auto event = Events().Wait(0)) DispatchEvent(*event);
     };
-    Platform().SetClipboardText("before");
+    Clipboard().SetClipboardText("before");
     QTest::mousePress(List()->viewport(), Qt::LeftButton, {}, RowCentre(0));
     catchUp();
-    EXPECT_EQ(Platform().ClipboardText(), "before");
+    EXPECT_EQ(Clipboard().ClipboardText(), "before");
     QTest::mouseMove(List()->viewport(), RowCentre(1));
     catchUp();
     QTest::mouseMove(List()->viewport(), RowCentre(2));
@@ -215,7 +216,7 @@ TEST_F(ListClickTest, DragCopiesTheRowWhereItEnded) {
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].type, kLeftClick);
     catchUp();
-    EXPECT_EQ(Platform().ClipboardText(), "sum2");
+    EXPECT_EQ(Clipboard().ClipboardText(), "sum2");
 }
 
 // Each click of a double click copies, the second one like the first.
@@ -237,14 +238,14 @@ TEST_F(ListClickTest, DoubleClickIsTwoClicks) {
 
 // A drag that leaves the list before the button comes up is no click: nothing is reported or copied.
 TEST_F(ListClickTest, ReleaseOutsideTheListCopiesNothing) {
-    Platform().SetClipboardText("before");
+    Clipboard().SetClipboardText("before");
     QTest::mousePress(List()->viewport(), Qt::LeftButton, {}, RowCentre(1));
     QPoint outside(List()->viewport()->width() + 40, RowCentre(1).y());
     QTest::mouseMove(List()->viewport(), outside);
     QTest::mouseRelease(List()->viewport(), Qt::LeftButton, {}, outside);
     EXPECT_TRUE(ControlEventsOf(ControlId::ChecksumList).empty());
     while (auto event = Events().Wait(0)) DispatchEvent(*event);
-    EXPECT_EQ(Platform().ClipboardText(), "before");
+    EXPECT_EQ(Clipboard().ClipboardText(), "before");
 }
 
 TEST_F(ListClickTest, DisabledListReportsNothing) {

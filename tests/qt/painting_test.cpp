@@ -53,7 +53,7 @@ TEST_F(MainWindowTest, DrawingAWindowNowPaintsItWithinTheCall) {
     // The second call comes within a frame of the first.
     for (int call = 0; call < 2; ++call) {
         int before = counter.paints;
-        Platform().DrawWindowNow(WindowId::Main);
+        Application().DrawWindowNow(WindowId::Main);
         EXPECT_GT(counter.paints, before) << "call " << call;
     }
 }

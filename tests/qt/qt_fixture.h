@@ -20,10 +20,11 @@
 
 #include "app/main_window.h"
 #include "app/startup.h"
+#include "platform/application.h"
+#include "platform/dialogs.h"
 #include "platform/events.h"
 #include "platform/qt/qt_backend.h"
 #include "platform/qt/qt_test_access.h"
-#include "platform/services.h"
 #include "platform/ui.h"
 #include "program/settings.h"
 #include "support/temp_home.h"
@@ -56,7 +57,7 @@ class QtBackendTest : public ::testing::Test {
     void SetUp() override {
         ASSERT_FALSE(home_.Path().empty());
         backend_ = std::make_unique<QtBackend>(argc_, argv_);
-        Platform().CreateApplication();
+        Application().CreateApplication();
         ASSERT_NE(QApplication::instance(), nullptr);
     }
 
@@ -85,7 +86,7 @@ class QtBackendTest : public ::testing::Test {
     static ShownAlert RunAndReadAlert(const AlertSpec& alert) {
         ShownAlert shown;
         ReadAlertWhenOpen(&shown);
-        shown.answer = Platform().RunAlert(alert);
+        shown.answer = Dialogs().RunAlert(alert);
         return shown;
     }
 

@@ -2,6 +2,7 @@
 #include <QClipboard>
 #include <QLineEdit>
 
+#include "platform/desktop.h"
 #include "qt_fixture.h"
 
 namespace corvane::platform {
@@ -53,8 +54,8 @@ TEST_F(ShortcutTest, CtrlQIsTheQuitItem) {
 }
 
 TEST_F(ShortcutTest, SyntheticPastePostsOnlyWhileTheMainWindowIsActive) {
-    Platform().PostKeyPress(kKeyCodeV, kCommandFlag);
-    Platform().PostKeyPress(kKeyCodeCommand, 0);
+    Desktop().PostKeyPress(kKeyCodeV, kCommandFlag);
+    Desktop().PostKeyPress(kKeyCodeCommand, 0);
     EXPECT_EQ(CountEvents(kMenuEvent, kPasteItem), 1);
     EXPECT_EQ(Pending().size(), 1u);
 
@@ -65,7 +66,7 @@ TEST_F(ShortcutTest, SyntheticPastePostsOnlyWhileTheMainWindowIsActive) {
     other.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&other, kHangGuardMs));
     Events().Clear();
-    Platform().PostKeyPress(kKeyCodeV, kCommandFlag);
+    Desktop().PostKeyPress(kKeyCodeV, kCommandFlag);
     Settle();
     EXPECT_TRUE(Pending().empty());
     EXPECT_EQ(Search()->text(), "");

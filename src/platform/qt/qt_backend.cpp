@@ -18,7 +18,8 @@ struct QtBackend::Impl {
 };
 
 QtBackend::QtBackend(int& argc, char** argv) : impl_(std::make_unique<Impl>(argc, argv)) {
-    SetPlatform(&impl_->services);
+    QtServices& services = impl_->services;
+    InstallServices({&services, &services, &services, &services, &services, &services});
     TheUi().SetObserver(&impl_->mirror);
     Events().SetPump(&impl_->pump);
 }
@@ -26,7 +27,7 @@ QtBackend::QtBackend(int& argc, char** argv) : impl_(std::make_unique<Impl>(argc
 QtBackend::~QtBackend() {
     Events().SetPump(nullptr);
     TheUi().SetObserver(nullptr);
-    SetPlatform(nullptr);
+    InstallServices({});
 }
 
 }  // namespace corvane::platform

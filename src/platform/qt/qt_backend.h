@@ -6,7 +6,7 @@
 namespace corvane::platform {
 
 // Installs the Qt backend as the program's platform, UI observer and event pump for its lifetime. The
-// QApplication itself is created later, by Services::CreateApplication, early in start-up.
+// QApplication itself is created later, by ApplicationService::CreateApplication, early in start-up.
 class QtBackend {
   public:
     QtBackend(int& argc, char** argv);
