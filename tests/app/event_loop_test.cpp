@@ -162,8 +162,9 @@ TEST_F(EventLoopTest, UnknownMenuItemsTimersAndUpdateEventsAreIgnored) {
 TEST_F(EventLoopTest, AnAppearanceChangeKeepsTheStatusLineColours) {
     ui().SetColors(ControlId::StatusLine, 0x000000, 0xFFFFFF);
     DispatchEvent(platform::WindowEvent(platform::kAppearanceChangedEvent, WindowId::None));
-    EXPECT_EQ(ui().Control(ControlId::StatusLine).background, 0xDFFEFFu);
-    EXPECT_EQ(ui().Control(ControlId::StatusLine).foreground, 0u);
+    auto status = std::get<platform::FieldState>(ui().Control(ControlId::StatusLine).fields);
+    EXPECT_EQ(status.background, 0xDFFEFFu);
+    EXPECT_EQ(status.foreground, 0u);
 }
 
 using EventLoopDeathTest = EventLoopTest;

@@ -76,7 +76,8 @@ TEST_F(LayoutTest, TheSearchFieldAndItsIconStayWhileTheButtonsFollowTheWidth) {
     EXPECT_EQ(ui().Frame(ControlId::SearchHelpIcon), (Rect{760, 10, 24, 24}));
     EXPECT_EQ(ui().Frame(ControlId::ExportButton), (Rect{760, 50, 100, 25}));
     EXPECT_EQ(ui().Frame(ControlId::ExclusionsButton), (Rect{640, 50, 100, 25}));
-    EXPECT_EQ(ui().Control(ControlId::ChecksumList).columnWidths, (std::vector<int>{441, 245, 147, 98, 49}));
+    EXPECT_EQ(std::get<platform::TableState>(ui().Control(ControlId::ChecksumList).fields).columnWidths,
+              (std::vector<int>{441, 245, 147, 98, 49}));
 }
 
 }  // namespace

@@ -64,7 +64,7 @@ TEST_F(MainWindowTest, EveryControlStartsInItsPlaceAndState) {
         EXPECT_EQ(state.kind, c.kind);
         EXPECT_EQ(state.window, WindowId::Main);
         EXPECT_EQ(state.frame, c.frame);
-        EXPECT_EQ(state.text, c.text);
+        EXPECT_EQ(state.Text(), c.text);
         EXPECT_EQ(state.enabled, c.enabled);
     }
     EXPECT_EQ(ui().ControlsOf(WindowId::Main).size(), std::size(cases));
@@ -72,17 +72,17 @@ TEST_F(MainWindowTest, EveryControlStartsInItsPlaceAndState) {
 
 TEST_F(MainWindowTest, ChoicesColumnsImagesAndColours) {
     BuildWindow();
-    auto popup = ui().Control(ControlId::AlgorithmPopup);
+    auto popup = std::get<platform::PopupState>(ui().Control(ControlId::AlgorithmPopup).fields);
     EXPECT_EQ(popup.items, (std::vector<std::string>{"MD5", "CRC32", "SHA1", "SHA256", "SHA512"}));
     EXPECT_EQ(ui().SelectedItemText(ControlId::AlgorithmPopup), "MD5");
 
-    auto list = ui().Control(ControlId::ChecksumList);
-    EXPECT_EQ(list.items,
+    auto list = std::get<platform::TableState>(ui().Control(ControlId::ChecksumList).fields);
+    EXPECT_EQ(list.columnTitles,
               (std::vector<std::string>{"File Name", "File Checksum", "File Size", "File Date", "Status"}));
     EXPECT_EQ(list.columnWidths, (std::vector<int>{360, 200, 80, 80, 50}));
     EXPECT_EQ(ui().RowCount(ControlId::ChecksumList), 0u);
 
-    auto status = ui().Control(ControlId::StatusLine);
+    auto status = std::get<platform::FieldState>(ui().Control(ControlId::StatusLine).fields);
     EXPECT_EQ(status.background, 0xDFFEFFu);
     EXPECT_EQ(status.foreground, 0u);
 
@@ -91,13 +91,15 @@ TEST_F(MainWindowTest, ChoicesColumnsImagesAndColours) {
                                                         {ControlId::AbortButton, "stop.fill"},
                                                         {ControlId::ClearFilesButton, "xmark"}};
     for (const auto& [id, image] : images) {
-        auto button = ui().Control(id);
+        auto button = std::get<platform::ButtonState>(ui().Control(id).fields);
         EXPECT_EQ(button.image, image);
         EXPECT_TRUE(button.imageLeft);
         EXPECT_EQ(button.align, platform::TextAlign::Right);
     }
-    EXPECT_EQ(ui().Control(ControlId::ExportButton).bezel, platform::Bezel::Square);
-    EXPECT_EQ(ui().Control(ControlId::AbortButton).bezel, platform::Bezel::Rounded);
+    EXPECT_EQ(std::get<platform::ButtonState>(ui().Control(ControlId::ExportButton).fields).bezel,
+              platform::Bezel::Square);
+    EXPECT_EQ(std::get<platform::ButtonState>(ui().Control(ControlId::AbortButton).fields).bezel,
+              platform::Bezel::Rounded);
 }
 
 TEST_F(MainWindowTest, TooltipsAreTheFullTexts) {

@@ -61,10 +61,12 @@ TEST_F(ExclusionsSheetTest, OpensOverTheMainWindowWithItsControls) {
             EXPECT_EQ(state.window, WindowId::ExclusionsSheet);
             EXPECT_EQ(state.kind, c.kind);
             EXPECT_EQ(state.frame, c.frame);
-            EXPECT_EQ(state.text, c.text);
+            EXPECT_EQ(state.Text(), c.text);
         }
-        EXPECT_EQ(ui().Control(ControlId::ExclusionsLabel).align, platform::TextAlign::Center);
-        EXPECT_TRUE(ui().Control(ControlId::ExclusionsSave).isDefault);
+        EXPECT_EQ(std::get<platform::LabelState>(ui().Control(ControlId::ExclusionsLabel).fields).align,
+                  platform::TextAlign::Center);
+        EXPECT_TRUE(
+            std::get<platform::ButtonState>(ui().Control(ControlId::ExclusionsSave).fields).isDefault);
         EXPECT_FALSE(ui().IsEnabled(ControlId::ExclusionsButton));
     });
     user.Click(ControlId::ExclusionsCancel);

@@ -51,7 +51,7 @@ TEST_F(MainWindowTest, WheelOverThePopupLeavesTheChoiceAlone) {
         EXPECT_FALSE(wheel.isAccepted());  // left to the window
     }
     EXPECT_EQ(popup->currentIndex(), 1);
-    EXPECT_EQ(TheUi().Control(ControlId::AlgorithmPopup).selected, 1);
+    EXPECT_EQ(std::get<PopupState>(TheUi().Control(ControlId::AlgorithmPopup).fields).selected, 1);
     EXPECT_TRUE(Pending().empty());
 }
 
