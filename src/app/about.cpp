@@ -4,6 +4,7 @@
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
 #include "platform/ui.h"
+#include "program/ids.h"
 
 namespace corvane {
 
@@ -25,7 +26,7 @@ void ShowAbout() {
     alert.buttons = {"Ok", "See My Other Apps"};
     if (platform::Dialogs().RunAlert(alert) == platform::kSecondButton)
         platform::Desktop().OpenUrl(kMakerPage);
-    platform::TheUi().MakeKeyAndFront(platform::WindowId::Main);
+    platform::TheUi().MakeKeyAndFront(kMainWindow);
 }
 
 }  // namespace corvane

@@ -2,6 +2,7 @@
 
 #include "platform/application.h"
 #include "platform/ui.h"
+#include "program/ids.h"
 
 namespace corvane {
 
@@ -23,7 +24,7 @@ void RemoveAppearanceObserver() {
 void ApplyStatusLineColors() {
     constexpr platform::Color kPaleYellow = 0xDFFEFF;  // red 255, green 254, blue 223
     constexpr platform::Color kBlack = 0;
-    platform::TheUi().SetColors(platform::ControlId::StatusLine, kPaleYellow, kBlack);
+    platform::TheUi().SetColors(kStatusLine, kPaleYellow, kBlack);
 }
 
 }  // namespace corvane

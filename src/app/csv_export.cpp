@@ -12,6 +12,7 @@
 #include "platform/text.h"
 #include "platform/ui.h"
 #include "program/alerts.h"
+#include "program/ids.h"
 
 namespace corvane {
 
@@ -38,10 +39,10 @@ std::string CsvLine(const platform::ListRow& row) {
 std::string CsvText() {
     auto& ui = platform::TheUi();
     std::string text = "\xEF\xBB\xBF";
-    text += "File Name,Checksum (" + ui.SelectedItemText(ControlId::AlgorithmPopup) +
-            "),File Size,File Date,Status\r\n";
-    for (size_t i = 0; i < ui.RowCount(ControlId::ChecksumList); ++i) {
-        if (auto row = ui.Row(ControlId::ChecksumList, i)) text += CsvLine(*row);
+    text +=
+        "File Name,Checksum (" + ui.SelectedItemText(kAlgorithmPopup) + "),File Size,File Date,Status\r\n";
+    for (size_t i = 0; i < ui.RowCount(kChecksumList); ++i) {
+        if (auto row = ui.Row(kChecksumList, i)) text += CsvLine(*row);
     }
     return text;
 }
@@ -134,7 +135,7 @@ void ExportChecksums() {
         std::string name = CleanExportFileName(chosen.substr(directory.size()));
         if (WriteExport(directory, name)) platform::Sounds().PlaySystemSound(platform::kCompletionSound);
     }
-    platform::TheUi().MakeKeyAndFront(platform::WindowId::Main);
+    platform::TheUi().MakeKeyAndFront(kMainWindow);
 }
 
 }  // namespace corvane

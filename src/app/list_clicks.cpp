@@ -5,6 +5,7 @@
 #include "platform/desktop.h"
 #include "platform/ui.h"
 #include "program/clipboard_state.h"
+#include "program/ids.h"
 #include "program/settings.h"
 
 namespace corvane {
@@ -16,9 +17,9 @@ using platform::ControlId;
 // The selected row, when there is one.
 std::optional<platform::ListRow> SelectedRow() {
     auto& ui = platform::TheUi();
-    int row = ui.SelectedRow(ControlId::ChecksumList);
+    int row = ui.SelectedRow(kChecksumList);
     if (row < 0) return std::nullopt;
-    return ui.Row(ControlId::ChecksumList, static_cast<size_t>(row));
+    return ui.Row(kChecksumList, static_cast<size_t>(row));
 }
 
 }  // namespace

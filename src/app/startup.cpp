@@ -25,6 +25,7 @@
 #include "platform/ui.h"
 #include "program/alerts.h"
 #include "program/clipboard_state.h"
+#include "program/ids.h"
 #include "program/program_end.h"
 #include "program/settings.h"
 
@@ -115,7 +116,7 @@ void RunProgram() {
     OpenMalwareDatabase();
     LoadExclusions();
     BuildMainWindow();
-    if (!platform::TheUi().WindowExists(platform::WindowId::Main)) EndProgram();
+    if (!platform::TheUi().WindowExists(kMainWindow)) EndProgram();
     RunEventLoop();
 }
 

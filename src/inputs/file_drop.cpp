@@ -14,6 +14,7 @@
 #include "platform/text.h"
 #include "platform/ui.h"
 #include "program/alerts.h"
+#include "program/ids.h"
 
 namespace corvane {
 
@@ -57,7 +58,7 @@ std::string ExclusionsAlertText() {
 void HandleFileDrop(const platform::Event& drop) {
     auto& ui = platform::TheUi();
     StopChecksumRun();
-    ui.ClearRows(platform::ControlId::ChecksumList);
+    ui.ClearRows(kChecksumList);
     if (drop.data == 0) {
         platform::Sounds().PlaySystemSound(platform::kAlertSound);
         return;

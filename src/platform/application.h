@@ -17,7 +17,8 @@ class ApplicationService {
     // Draws the window's controls as their state stands, at once and without handling any event, for a
     // pause in which no event loop runs.
     virtual void DrawWindowNow(WindowId window) = 0;
-    // While registered, a change of the desktop's appearance posts the program event 66136.
+    // While registered, a change of the desktop's appearance posts the event the program named for it at
+    // set-up (platform/program_ids.h).
     virtual void SetAppearanceObserver(bool registered) = 0;
 };
 

@@ -93,7 +93,7 @@ KindState InitialKindState(ControlKind kind);
 
 struct ControlState {
     ControlKind kind = ControlKind::Label;
-    WindowId window = WindowId::Main;
+    WindowId window = WindowId::None;
     Rect frame;
     bool enabled = true;
     std::string tooltip;

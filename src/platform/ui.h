@@ -42,7 +42,7 @@ struct WindowState {
 
 struct ControlSpec {
     ControlKind kind = ControlKind::Label;
-    WindowId window = WindowId::Main;
+    WindowId window = WindowId::None;
     Rect frame;
     std::string text;
 };

@@ -26,6 +26,8 @@
 #include "platform/qt/qt_backend.h"
 #include "platform/qt/qt_test_access.h"
 #include "platform/ui.h"
+#include "program/events.h"
+#include "program/ids.h"
 #include "program/settings.h"
 #include "support/temp_home.h"
 
@@ -56,7 +58,7 @@ class QtBackendTest : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_FALSE(home_.Path().empty());
-        backend_ = std::make_unique<QtBackend>(argc_, argv_);
+        backend_ = std::make_unique<QtBackend>(argc_, argv_, BackendIds());
         Application().CreateApplication();
         ASSERT_NE(QApplication::instance(), nullptr);
     }
@@ -131,7 +133,7 @@ class MainWindowTest : public QtBackendTest {
         Events().Clear();
     }
 
-    static QWidget* Main() { return WindowWidgetFor(WindowId::Main); }
+    static QWidget* Main() { return WindowWidgetFor(kMainWindow); }
 
     // Makes the main window the active window, as the user's click would.
     static bool ActivateMain() {

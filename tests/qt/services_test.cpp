@@ -292,7 +292,7 @@ TEST_F(QtBackendTest, PostFromAnotherThreadEndsTheWait) {
 }
 
 TEST_F(QtBackendTest, WindowTimerEventsArriveWhileQtRuns) {
-    Events().AddTimer(WindowId::Main, 2001, 30);
+    Events().AddTimer(kMainWindow, 2001, 30);
     Event event = Events().Wait();
     EXPECT_EQ(event.kind, kTimerEvent);
     EXPECT_EQ(event.object, 2001);
@@ -346,4 +346,5 @@ TEST_F(QtBackendTest, ABurstOfSoundsIsTakenAndTheBackendEnds) {
 }  // namespace
 }  // namespace corvane::platform
 
+#include "program/events.h"
 #include "services_test.moc"

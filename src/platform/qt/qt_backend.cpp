@@ -2,6 +2,7 @@
 
 #include "platform/events.h"
 #include "platform/qt/qt_mirror.h"
+#include "platform/qt/qt_program_ids.h"
 #include "platform/qt/qt_pump.h"
 #include "platform/qt/qt_services.h"
 #include "platform/ui.h"
@@ -17,7 +18,9 @@ struct QtBackend::Impl {
     QtServices services;
 };
 
-QtBackend::QtBackend(int& argc, char** argv) : impl_(std::make_unique<Impl>(argc, argv)) {
+QtBackend::QtBackend(int& argc, char** argv, const ProgramIds& ids)
+    : impl_(std::make_unique<Impl>(argc, argv)) {
+    SetProgramIds(ids);
     QtServices& services = impl_->services;
     InstallServices({&services, &services, &services, &services, &services, &services});
     TheUi().SetObserver(&impl_->mirror);
@@ -28,6 +31,7 @@ QtBackend::~QtBackend() {
     Events().SetPump(nullptr);
     TheUi().SetObserver(nullptr);
     InstallServices({});
+    SetProgramIds({});
 }
 
 }  // namespace corvane::platform

@@ -293,7 +293,7 @@ class EditorControl : public QPlainTextEdit, public ControlHost {
 }  // namespace
 
 void ControlHost::Post(int type, int64_t data) const {
-    Events().Post(ControlEvent(id_, type, data, window_));
+    Events().Post(MakeControlEvent(id_, type, data, window_));
 }
 
 void ControlHost::ApplyCommon(const ControlState& state) {
