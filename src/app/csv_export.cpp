@@ -18,8 +18,6 @@ namespace corvane {
 
 namespace {
 
-using platform::ControlId;
-
 std::string StatusWord(std::string cell) {
     cell = ReplaceAll(cell, ThreatMark, "THREAT");
     cell = ReplaceAll(cell, SuspiciousMark, "SUSPICIOUS");

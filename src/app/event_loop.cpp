@@ -28,7 +28,6 @@ namespace {
 using platform::ControlId;
 using platform::Event;
 using platform::TheUi;
-using platform::WindowId;
 
 void SetMainContentSize(platform::Size size) {
     TheUi().SetContentSize(kMainWindow, size);

@@ -12,8 +12,6 @@ namespace corvane {
 
 namespace {
 
-using platform::ControlId;
-
 // The selected row, when there is one.
 std::optional<platform::ListRow> SelectedRow() {
     auto& ui = platform::TheUi();

@@ -19,7 +19,6 @@ namespace corvane {
 
 namespace {
 
-using platform::ControlId;
 using platform::TheUi;
 
 // How often a wait for the worker looks whether it has ended.

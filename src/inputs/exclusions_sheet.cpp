@@ -17,7 +17,6 @@ namespace {
 using platform::ControlId;
 using platform::ControlKind;
 using platform::TheUi;
-using platform::WindowId;
 
 void BuildSheet() {
     auto& ui = TheUi();

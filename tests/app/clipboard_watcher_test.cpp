@@ -19,7 +19,6 @@
 namespace corvane {
 namespace {
 
-using platform::ControlId;
 using KeyPresses = std::vector<std::pair<int, uint64_t>>;
 
 // The key presses of one detected change: Ctrl+V, then the Ctrl key alone.

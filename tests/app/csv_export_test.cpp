@@ -14,8 +14,6 @@
 namespace corvane {
 namespace {
 
-using platform::ControlId;
-
 TEST(QuoteCsvField, QuotesEveryFieldAndBlanksLineBreaks) {
     const std::pair<const char*, const char*> cases[] = {
         {"", "\"\""},           {"a,b", "\"a,b\""},  {"say \"hi\"", "\"say \"\"hi\"\"\""},

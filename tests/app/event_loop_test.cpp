@@ -16,7 +16,6 @@
 namespace corvane {
 namespace {
 
-using platform::ControlId;
 using platform::Event;
 using platform::Events;
 using platform::WindowId;

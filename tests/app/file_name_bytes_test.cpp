@@ -14,8 +14,6 @@
 namespace corvane {
 namespace {
 
-using platform::ControlId;
-
 struct NameCase {
     const char* label;
     std::string bytes;  // the name on disk

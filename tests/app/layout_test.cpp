@@ -8,10 +8,8 @@
 namespace corvane {
 namespace {
 
-using platform::ControlId;
 using platform::Rect;
 using platform::Size;
-using platform::WindowId;
 
 TEST(ComputeMainLayout, WorkedValuesAtTheMinimumSize) {
     MainLayout layout = ComputeMainLayout({800, 500});

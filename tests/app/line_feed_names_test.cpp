@@ -21,8 +21,6 @@
 namespace corvane {
 namespace {
 
-using platform::ControlId;
-
 // SHA-256 of the three files' contents.
 const std::string kListedSum =
     "56547a7cc8bbf46bb4aa2f18a097fee842ce6e94ca4c7f5cda6df35c4f5825c9";  // "listed"

@@ -11,8 +11,6 @@
 namespace corvane {
 namespace {
 
-using platform::ControlId;
-
 class ListClicksTest : public testing::AppTest {
   protected:
     void SetUp() override {

@@ -14,7 +14,6 @@ namespace {
 using platform::ControlId;
 using platform::ControlKind;
 using platform::Rect;
-using platform::WindowId;
 
 class MainWindowTest : public testing::AppTest {};
 

@@ -11,8 +11,6 @@
 namespace corvane {
 namespace {
 
-using platform::ControlId;
-
 class SearchTest : public testing::AppTest {
   protected:
     void SetUp() override {

@@ -12,8 +12,6 @@
 namespace corvane {
 namespace {
 
-using platform::ControlId;
-
 class SettingsTest : public testing::AppTest {
   protected:
     // Stores values as an earlier run of the program would have, in a file of its own.

@@ -14,8 +14,6 @@
 namespace corvane {
 namespace {
 
-using platform::ControlId;
-
 const std::string kAbcSha256 = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
 
 class UnansweredLookUpTest : public testing::InputsTest {

@@ -14,7 +14,6 @@ namespace {
 
 using platform::ControlId;
 using platform::ControlKind;
-using platform::WindowId;
 
 constexpr const char* kConfig = "Library/Preferences/Corvane_ExclusionsConfig.txt";
 constexpr const char* kTooLongText = "You have exceeded the allowed length for excluded directories.\n\r";

@@ -21,8 +21,6 @@
 namespace corvane {
 namespace {
 
-using platform::ControlId;
-
 constexpr const char* kStartUpAlert =
     "Corvane will exclude the following directories: \n\r/Applications, /System, /Volumes, /Library, "
     "/Trash\n\rHowever, you still may be able to process individual files from these directories.";
