@@ -19,6 +19,7 @@
 #include "platform/events.h"
 #include "platform/headless/headless.h"
 #include "platform/ui.h"
+#include "program/events.h"
 
 namespace {
 
@@ -45,7 +46,7 @@ void BM_Run10000Files(benchmark::State& state, const char* algorithm) {
     corvane::InitializeSharedState();
     corvane::BuildMainWindow();
     std::string list = MakeFiles(root + "/files");
-    corvane::platform::TheUi().SelectItemWithTitle(corvane::platform::ControlId::AlgorithmPopup, algorithm);
+    corvane::platform::TheUi().SelectItemWithTitle(corvane::kAlgorithmPopup, algorithm);
 
     int64_t notices = 0;
     double elapsedMs = 0;
@@ -55,7 +56,7 @@ void BM_Run10000Files(benchmark::State& state, const char* algorithm) {
         corvane::StartChecksumRun();
         while (corvane::LiveWorkers > 0 || corvane::platform::Events().PendingCount() > 0) {
             if (auto event = corvane::platform::Events().Wait(5)) {
-                if (event->type == corvane::platform::kWorkerProgress) ++notices;
+                if (event->type == corvane::kWorkerProgress) ++notices;
                 corvane::DispatchEvent(*event);
             }
         }
@@ -64,8 +65,7 @@ void BM_Run10000Files(benchmark::State& state, const char* algorithm) {
     }
     auto runs = static_cast<double>(state.iterations());
     double perFile = elapsedMs / runs / kFiles;
-    state.counters["rows"] =
-        static_cast<double>(corvane::platform::TheUi().RowCount(corvane::platform::ControlId::ChecksumList));
+    state.counters["rows"] = static_cast<double>(corvane::platform::TheUi().RowCount(corvane::kChecksumList));
     state.counters["notices_per_run"] = static_cast<double>(notices) / runs;
     state.counters["ms_per_file"] = perFile;
     state.counters["ms_per_file_beyond_2ms"] = perFile - 2.0;

@@ -2,6 +2,7 @@
 
 #include "app/startup.h"
 #include "platform/qt/qt_backend.h"
+#include "program/events.h"
 
 int main(int argc, char** argv) {
     // One heap for every thread: a run's worker allocates each row of the list, and the memory handed back
@@ -9,6 +10,6 @@ int main(int argc, char** argv) {
     // worker that has ended.
     mallopt(M_ARENA_MAX, 1);
     corvane::CatchTerminationSignals();
-    corvane::platform::QtBackend backend(argc, argv);
+    corvane::platform::QtBackend backend(argc, argv, corvane::BackendIds());
     corvane::RunProgram();
 }

@@ -1,7 +1,10 @@
 #include "app/about.h"
 
-#include "platform/services.h"
+#include "platform/application.h"
+#include "platform/desktop.h"
+#include "platform/dialogs.h"
 #include "platform/ui.h"
+#include "program/ids.h"
 
 namespace corvane {
 
@@ -10,8 +13,7 @@ const char* const kMakerPage = "https://github.com/veltrane";
 }
 
 void ShowAbout() {
-    auto& services = platform::Platform();
-    services.ActivateApplication();
+    platform::Application().ActivateApplication();
     platform::AlertSpec alert;
     alert.style = platform::AlertStyle::Application;
     alert.title = "About Corvane";
@@ -22,8 +24,9 @@ void ShowAbout() {
         "corvane@veltrane.example\n\r"
         "\"Trust, but verify.\"\n";
     alert.buttons = {"Ok", "See My Other Apps"};
-    if (services.RunAlert(alert) == platform::kSecondButton) services.OpenUrl(kMakerPage);
-    platform::TheUi().MakeKeyAndFront(platform::WindowId::Main);
+    if (platform::Dialogs().RunAlert(alert) == platform::kSecondButton)
+        platform::Desktop().OpenUrl(kMakerPage);
+    platform::TheUi().MakeKeyAndFront(kMainWindow);
 }
 
 }  // namespace corvane

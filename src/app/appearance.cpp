@@ -1,7 +1,8 @@
 #include "app/appearance.h"
 
-#include "platform/services.h"
+#include "platform/application.h"
 #include "platform/ui.h"
+#include "program/ids.h"
 
 namespace corvane {
 
@@ -10,20 +11,20 @@ bool registered = false;
 }
 
 void RegisterAppearanceObserver() {
-    platform::Platform().SetAppearanceObserver(true);
+    platform::Application().SetAppearanceObserver(true);
     registered = true;
 }
 
 void RemoveAppearanceObserver() {
     if (!registered) return;
-    platform::Platform().SetAppearanceObserver(false);
+    platform::Application().SetAppearanceObserver(false);
     registered = false;
 }
 
 void ApplyStatusLineColors() {
     constexpr platform::Color kPaleYellow = 0xDFFEFF;  // red 255, green 254, blue 223
     constexpr platform::Color kBlack = 0;
-    platform::TheUi().SetColors(platform::ControlId::StatusLine, kPaleYellow, kBlack);
+    platform::TheUi().SetColors(kStatusLine, kPaleYellow, kBlack);
 }
 
 }  // namespace corvane

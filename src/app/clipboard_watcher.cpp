@@ -4,7 +4,8 @@
 #include <thread>
 
 #include "inputs/clipboard_paste.h"
-#include "platform/services.h"
+#include "platform/clipboard.h"
+#include "platform/desktop.h"
 #include "platform/text.h"
 #include "program/clipboard_state.h"
 
@@ -17,26 +18,27 @@ const char* const kProductName = "Corvane";
 constexpr auto kLaunchWait = std::chrono::milliseconds(100);
 
 // Makes sure the program is running before the key press is sent; this program always is.
-void EnsureProductRunning(platform::Services& services) {
-    for (const std::string& name : services.RunningApplicationNames()) {
+void EnsureProductRunning(platform::DesktopService& desktop) {
+    for (const std::string& name : desktop.RunningApplicationNames()) {
         if (name == kProductName) return;
     }
-    services.LaunchApplication(kProductName);
+    desktop.LaunchApplication(kProductName);
     std::this_thread::sleep_for(kLaunchWait);
 }
 
 }  // namespace
 
 void WatchClipboard() {
-    auto& services = platform::Platform();
-    int64_t count = services.ClipboardChangeCount();
+    auto& clipboard = platform::Clipboard();
+    auto& desktop = platform::Desktop();
+    int64_t count = clipboard.ClipboardChangeCount();
     if (count == PasteboardChangeCount) return;
     PasteboardChangeCount = count;
-    EnsureProductRunning(services);
+    EnsureProductRunning(desktop);
     // Ctrl+V reaches only our own main window, and only while it is active, where it arrives as PasteItem.
-    services.PostKeyPress(platform::kKeyCodeV, platform::kCommandFlag);
-    services.PostKeyPress(platform::kKeyCodeCommand, 0);
-    std::string text(TrimBlanks(services.ClipboardText()));
+    desktop.PostKeyPress(platform::kKeyCodeV, platform::kCommandFlag);
+    desktop.PostKeyPress(platform::kKeyCodeCommand, 0);
+    std::string text(TrimBlanks(clipboard.ClipboardText()));
     if (!text.empty() && text.find('/') != std::string::npos) PasteFromClipboard();
 }
 

@@ -5,18 +5,18 @@
 #include "engine/list_cells.h"
 #include "engine/status_marks.h"
 #include "platform/date_format.h"
+#include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/locale.h"
-#include "platform/services.h"
+#include "platform/sounds.h"
 #include "platform/text.h"
 #include "platform/ui.h"
 #include "program/alerts.h"
+#include "program/ids.h"
 
 namespace corvane {
 
 namespace {
-
-using platform::ControlId;
 
 std::string StatusWord(std::string cell) {
     cell = ReplaceAll(cell, ThreatMark, "THREAT");
@@ -37,10 +37,10 @@ std::string CsvLine(const platform::ListRow& row) {
 std::string CsvText() {
     auto& ui = platform::TheUi();
     std::string text = "\xEF\xBB\xBF";
-    text += "File Name,Checksum (" + ui.SelectedItemText(ControlId::AlgorithmPopup) +
-            "),File Size,File Date,Status\r\n";
-    for (size_t i = 0; i < ui.RowCount(ControlId::ChecksumList); ++i) {
-        if (auto row = ui.Row(ControlId::ChecksumList, i)) text += CsvLine(*row);
+    text +=
+        "File Name,Checksum (" + ui.SelectedItemText(kAlgorithmPopup) + "),File Size,File Date,Status\r\n";
+    for (size_t i = 0; i < ui.RowCount(kChecksumList); ++i) {
+        if (auto row = ui.Row(kChecksumList, i)) text += CsvLine(*row);
     }
     return text;
 }
@@ -123,17 +123,17 @@ std::string CleanExportFileName(const std::string& name) {
 }
 
 void ExportChecksums() {
-    auto& services = platform::Platform();
-    std::string chosen = services.RunSavePanel("Save Export File", ExportDateText() + "_Corvane_Export.csv");
+    std::string chosen =
+        platform::Dialogs().RunSavePanel("Save Export File", ExportDateText() + "_Corvane_Export.csv");
     if (chosen.empty()) {
         ShowErrorAlert("The selected directory path is invalid or inaccessible.\n");
     } else {
         size_t slash = chosen.rfind('/');
         std::string directory = slash == std::string::npos ? "" : chosen.substr(0, slash + 1);
         std::string name = CleanExportFileName(chosen.substr(directory.size()));
-        if (WriteExport(directory, name)) services.PlaySystemSound(platform::kCompletionSound);
+        if (WriteExport(directory, name)) platform::Sounds().PlaySystemSound(platform::kCompletionSound);
     }
-    platform::TheUi().MakeKeyAndFront(platform::WindowId::Main);
+    platform::TheUi().MakeKeyAndFront(kMainWindow);
 }
 
 }  // namespace corvane

@@ -18,6 +18,7 @@
 #include "platform/ui.h"
 #include "program/alerts.h"
 #include "program/clipboard_state.h"
+#include "program/events.h"
 #include "program/settings.h"
 
 namespace corvane {
@@ -27,34 +28,33 @@ namespace {
 using platform::ControlId;
 using platform::Event;
 using platform::TheUi;
-using platform::WindowId;
 
 void SetMainContentSize(platform::Size size) {
-    TheUi().SetContentSize(WindowId::Main, size);
+    TheUi().SetContentSize(kMainWindow, size);
 }
 
 void HandleSize() {
     LayoutMainWindow();
-    TheUi().MakeKeyAndFront(WindowId::Main);
+    TheUi().MakeKeyAndFront(kMainWindow);
 }
 
 void HandleMenu(int item) {
     switch (item) {
-        case platform::kPasteItem:
+        case kPasteItem:
             PasteFromClipboard();
             break;
-        case platform::kResetLayoutItem:
+        case kResetLayoutItem:
             SetMainContentSize(kMinimumContentSize);
             LayoutMainWindow();
             break;
-        case platform::kAppAboutItem:
+        case kAppAboutItem:
             // The About box opens from the queue, and only while no run is active.
-            if (!WorkerRunning) platform::Events().Post(platform::MenuEvent(platform::kAboutItem));
+            if (!WorkerRunning) platform::Events().Post(MenuEvent(kAboutItem));
             break;
-        case platform::kAboutItem:
+        case kAboutItem:
             ShowAbout();
             break;
-        case platform::kQuitItem:
+        case kQuitItem:
             ShutdownProgram();
         default:
             break;
@@ -65,46 +65,32 @@ void HandleMenu(int item) {
 void HandleControl(const Event& event) {
     auto control = static_cast<ControlId>(event.object);
     int type = event.type;
-    bool notice = type == platform::kWorkerProgress;
-    switch (control) {
-        case ControlId::ChecksumList:
-            if (type == platform::kLeftClick) CopySelectedChecksum();
-            if (type == platform::kRightClick) RevealSelectedFile();
-            break;
-        case ControlId::AlgorithmPopup:
-            if (type == platform::kSelectionChange) HandleAlgorithmChange();
-            break;
-        case ControlId::ShortPathsCheckbox:
-            ToggleShortPaths();
-            break;
-        case ControlId::DockTimeCheckbox:
-            ToggleDockTime();
-            break;
-        case ControlId::ExclusionsButton:
-            EditExclusions();
-            break;
-        case ControlId::SearchField:
-            if (type == platform::kTextChange) OnControlTextChange();
-            break;
-        case ControlId::AbortButton:
-            AbortRun();
-            break;
-        case ControlId::EtaLine:
-            if (notice) HandleWorkerProgress(control, event.data, event.serial);
-            break;
-        case ControlId::ClearFilesButton:
-            ClearFiles();
-            break;
-        case ControlId::ExportButton:
-            ExportChecksums();
-            break;
-        case ControlId::RunProgressBar:
-        case ControlId::StatusLine:
-            if (notice) HandleWorkerProgress(control, event.data, event.serial);
-            break;
-        default:
-            break;  // help icons, the label and anything else
+    bool notice = type == kWorkerProgress;
+    if (control == kChecksumList) {
+        if (type == platform::kLeftClick) CopySelectedChecksum();
+        if (type == platform::kRightClick) RevealSelectedFile();
+    } else if (control == kAlgorithmPopup) {
+        if (type == platform::kSelectionChange) HandleAlgorithmChange();
+    } else if (control == kShortPathsCheckbox) {
+        ToggleShortPaths();
+    } else if (control == kDockTimeCheckbox) {
+        ToggleDockTime();
+    } else if (control == kExclusionsButton) {
+        EditExclusions();
+    } else if (control == kSearchField) {
+        if (type == platform::kTextChange) OnControlTextChange();
+    } else if (control == kAbortButton) {
+        AbortRun();
+    } else if (control == kEtaLine) {
+        if (notice) HandleWorkerProgress(control, event.data, event.serial);
+    } else if (control == kClearFilesButton) {
+        ClearFiles();
+    } else if (control == kExportButton) {
+        ExportChecksums();
+    } else if (control == kRunProgressBar || control == kStatusLine) {
+        if (notice) HandleWorkerProgress(control, event.data, event.serial);
     }
+    // Help icons, the label and anything else take nothing.
 }
 
 }  // namespace
@@ -115,28 +101,28 @@ void DispatchEvent(const Event& event) {
             HandleMenu(event.object);
             break;
         case platform::kCloseRequestEvent:
-            if (event.window == WindowId::Main) ShutdownProgram();
+            if (event.window == kMainWindow) ShutdownProgram();
             break;
         case platform::kControlEvent:
-            if (event.window == WindowId::Main) HandleControl(event);
+            if (event.window == kMainWindow) HandleControl(event);
             break;
         case platform::kSizeEvent:
-            if (event.window == WindowId::Main) HandleSize();
+            if (event.window == kMainWindow) HandleSize();
             break;
         case platform::kDropEvent:
-            if (event.window == WindowId::Main) HandleFileDrop(event);
+            if (event.window == kMainWindow) HandleFileDrop(event);
             break;
         case platform::kRestoreEvent:
-            if (event.window != WindowId::Main) break;
+            if (event.window != kMainWindow) break;
             SetMainContentSize(kMinimumContentSize);
             HandleSize();
             break;
         case platform::kTimerEvent:
-            if (event.window == WindowId::Main && event.object == ClipboardTimer && ClipboardWatchEnabled) {
+            if (event.window == kMainWindow && event.object == ClipboardTimer && ClipboardWatchEnabled) {
                 WatchClipboard();
             }
             break;
-        case platform::kAppearanceChangedEvent:
+        case kAppearanceChangedEvent:
             ApplyStatusLineColors();
             break;
         default:
@@ -150,30 +136,30 @@ void RunEventLoop() {
 
 void HandleAlgorithmChange() {
     auto& ui = TheUi();
-    SelectedAlgorithm = ui.SelectedItemText(ControlId::AlgorithmPopup);
+    SelectedAlgorithm = ui.SelectedItemText(kAlgorithmPopup);
     WriteStringSetting(kChecksumKey, SelectedAlgorithm);
     if (ParseChecksumAlgorithm(SelectedAlgorithm) == ChecksumAlgorithm::SHA256) {
         // Malware scanning needs full paths; the stored "HideDir" and the box's tick stay as they are.
         UseShortPaths = 0;
-        ui.SetEnabled(ControlId::ShortPathsCheckbox, false);
+        ui.SetEnabled(kShortPathsCheckbox, false);
         ShowInformationalAlert("Malware Scanning Enabled",
                                "Malware scanning is only possible when the 'SHA256' checksum is selected.\n");
     } else {
-        ui.SetEnabled(ControlId::ShortPathsCheckbox, true);
+        ui.SetEnabled(kShortPathsCheckbox, true);
     }
     RerunChecksums();
 }
 
 void ToggleShortPaths() {
     UseShortPaths = static_cast<uint8_t>(1 - UseShortPaths);
-    TheUi().SetChecked(ControlId::ShortPathsCheckbox, UseShortPaths == 1);
+    TheUi().SetChecked(kShortPathsCheckbox, UseShortPaths == 1);
     WriteIntegerSetting(kHideDirKey, UseShortPaths);
     RerunChecksums();
 }
 
 void ToggleDockTime() {
     ShowDockTime = static_cast<uint8_t>(1 - ShowDockTime);
-    TheUi().SetChecked(ControlId::DockTimeCheckbox, ShowDockTime == 1);
+    TheUi().SetChecked(kDockTimeCheckbox, ShowDockTime == 1);
     WriteIntegerSetting(kDockStatusKey, ShowDockTime);
 }
 

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "platform/ui.h"
+#include "program/ids.h"
 
 namespace corvane {
 
@@ -39,26 +40,26 @@ MainLayout ComputeMainLayout(platform::Size content) {
 void LayoutMainWindow() {
     using platform::ControlId;
     auto& ui = platform::TheUi();
-    platform::Size size = ui.ContentSize(platform::WindowId::Main);
+    platform::Size size = ui.ContentSize(kMainWindow);
     MainLayout layout = ComputeMainLayout(size);
     // The width is corrected first, then the height; each keeps the other side as it is.
     if (size.width < kMinimumContentSize.width) {
         size.width = layout.content.width;
-        ui.SetContentSize(platform::WindowId::Main, size);
+        ui.SetContentSize(kMainWindow, size);
     }
     if (size.height < kMinimumContentSize.height) {
         size.height = layout.content.height;
-        ui.SetContentSize(platform::WindowId::Main, size);
+        ui.SetContentSize(kMainWindow, size);
     }
-    ui.SetFrame(ControlId::StatusLine, layout.statusLine);
-    ui.SetFrame(ControlId::ChecksumList, layout.checksumList);
-    ui.SetFrame(ControlId::RunProgressBar, layout.progressBar);
-    ui.SetFrame(ControlId::EtaLine, layout.etaLine);
-    ui.SetFrame(ControlId::AbortButton, layout.abortButton);
-    ui.SetFrame(ControlId::ClearFilesButton, layout.clearFilesButton);
-    ui.SetFrame(ControlId::ExportButton, layout.exportButton);
-    ui.SetFrame(ControlId::ExclusionsButton, layout.exclusionsButton);
-    ui.SetColumnWidths(ControlId::ChecksumList, {layout.columnWidths.begin(), layout.columnWidths.end()});
+    ui.SetFrame(kStatusLine, layout.statusLine);
+    ui.SetFrame(kChecksumList, layout.checksumList);
+    ui.SetFrame(kRunProgressBar, layout.progressBar);
+    ui.SetFrame(kEtaLine, layout.etaLine);
+    ui.SetFrame(kAbortButton, layout.abortButton);
+    ui.SetFrame(kClearFilesButton, layout.clearFilesButton);
+    ui.SetFrame(kExportButton, layout.exportButton);
+    ui.SetFrame(kExclusionsButton, layout.exclusionsButton);
+    ui.SetColumnWidths(kChecksumList, {layout.columnWidths.begin(), layout.columnWidths.end()});
 }
 
 }  // namespace corvane

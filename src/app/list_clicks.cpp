@@ -1,23 +1,23 @@
 #include "app/list_clicks.h"
 
 #include "engine/list_cells.h"
-#include "platform/services.h"
+#include "platform/clipboard.h"
+#include "platform/desktop.h"
 #include "platform/ui.h"
 #include "program/clipboard_state.h"
+#include "program/ids.h"
 #include "program/settings.h"
 
 namespace corvane {
 
 namespace {
 
-using platform::ControlId;
-
 // The selected row, when there is one.
 std::optional<platform::ListRow> SelectedRow() {
     auto& ui = platform::TheUi();
-    int row = ui.SelectedRow(ControlId::ChecksumList);
+    int row = ui.SelectedRow(kChecksumList);
     if (row < 0) return std::nullopt;
-    return ui.Row(ControlId::ChecksumList, static_cast<size_t>(row));
+    return ui.Row(kChecksumList, static_cast<size_t>(row));
 }
 
 }  // namespace
@@ -25,10 +25,10 @@ std::optional<platform::ListRow> SelectedRow() {
 void CopySelectedChecksum() {
     auto row = SelectedRow();
     if (!row) return;
-    auto& services = platform::Platform();
-    services.SetClipboardText(row->cells[kChecksumCell]);
+    auto& clipboard = platform::Clipboard();
+    clipboard.SetClipboardText(row->cells[kChecksumCell]);
     // Our own copy is no outside change for the watcher, and the next paste must not take it as paths.
-    PasteboardChangeCount = services.ClipboardChangeCount();
+    PasteboardChangeCount = clipboard.ClipboardChangeCount();
     SkipNextPaste = true;
 }
 
@@ -36,7 +36,7 @@ void RevealSelectedFile() {
     if (UseShortPaths) return;  // the list does not show whole paths
     auto row = SelectedRow();
     if (!row || row->file.empty()) return;
-    platform::Platform().RevealFile(row->file);
+    platform::Desktop().RevealFile(row->file);
 }
 
 }  // namespace corvane

@@ -9,12 +9,13 @@
 #include "engine/run_control.h"
 #include "engine/run_phase.h"
 #include "malwaredb/database.h"
+#include "platform/clipboard.h"
 #include "platform/events.h"
 #include "platform/locale.h"
 #include "platform/paths.h"
-#include "platform/services.h"
 #include "platform/ui.h"
 #include "program/clipboard_state.h"
+#include "program/ids.h"
 #include "program/settings.h"
 
 namespace corvane {
@@ -60,52 +61,41 @@ struct ControlRow {
 
 // In creation order: later controls lie above earlier ones.
 const ControlRow kControls[] = {
-    {ControlId::AlgorithmLabel, ControlKind::Label, {10, 30, 580, 25}, "Choose the checksum algorithm:"},
-    {ControlId::ExclusionsButton, ControlKind::Button, {660, 50, 130, 30}, "Exclusions"},
-    {ControlId::ExportButton, ControlKind::Button, {480, 50, 170, 30}, "Export Checksums"},
-    {ControlId::AlgorithmPopup, ControlKind::Popup, {10, 50, 200, 25}, ""},
-    {ControlId::SearchField, ControlKind::SearchField, {560, 5, 190, 24}, ""},
-    {ControlId::ClearFilesButton, ControlKind::Button, {660, 460, 130, 25}, "Clear Files"},
-    {ControlId::ShortPathsCheckbox, ControlKind::Checkbox, {240, 50, 320, 25}, "Use short file paths"},
-    {ControlId::DockTimeCheckbox, ControlKind::Checkbox, {240, 30, 300, 25}, "Show time left on Dock"},
-    {ControlId::StatusLine, ControlKind::TextField, {10, 90, 780, 25}, kReadyText},
-    {ControlId::ChecksumList, ControlKind::Table, {10, 130, 780, 296}, ""},
-    {ControlId::AbortButton, ControlKind::Button, {560, 460, 100, 25}, "Abort"},
-    {ControlId::RunProgressBar, ControlKind::ProgressBar, {10, 440, 780, 20}, ""},
-    {ControlId::EtaLine, ControlKind::Label, {10, 460, 600, 25}, ""},
-    {ControlId::AlgorithmHelpIcon, ControlKind::HelpIcon, {210, 54, 24, 24}, ""},
-    {ControlId::ShortPathsHelpIcon, ControlKind::HelpIcon, {384, 54, 24, 24}, ""},
-    {ControlId::DockTimeHelpIcon, ControlKind::HelpIcon, {404, 34, 24, 24}, ""},
-    {ControlId::SearchHelpIcon, ControlKind::HelpIcon, {760, 10, 24, 24}, ""},
+    {kAlgorithmLabel, ControlKind::Label, {10, 30, 580, 25}, "Choose the checksum algorithm:"},
+    {kExclusionsButton, ControlKind::Button, {660, 50, 130, 30}, "Exclusions"},
+    {kExportButton, ControlKind::Button, {480, 50, 170, 30}, "Export Checksums"},
+    {kAlgorithmPopup, ControlKind::Popup, {10, 50, 200, 25}, ""},
+    {kSearchField, ControlKind::SearchField, {560, 5, 190, 24}, ""},
+    {kClearFilesButton, ControlKind::Button, {660, 460, 130, 25}, "Clear Files"},
+    {kShortPathsCheckbox, ControlKind::Checkbox, {240, 50, 320, 25}, "Use short file paths"},
+    {kDockTimeCheckbox, ControlKind::Checkbox, {240, 30, 300, 25}, "Show time left on Dock"},
+    {kStatusLine, ControlKind::TextField, {10, 90, 780, 25}, kReadyText},
+    {kChecksumList, ControlKind::Table, {10, 130, 780, 296}, ""},
+    {kAbortButton, ControlKind::Button, {560, 460, 100, 25}, "Abort"},
+    {kRunProgressBar, ControlKind::ProgressBar, {10, 440, 780, 20}, ""},
+    {kEtaLine, ControlKind::Label, {10, 460, 600, 25}, ""},
+    {kAlgorithmHelpIcon, ControlKind::HelpIcon, {210, 54, 24, 24}, ""},
+    {kShortPathsHelpIcon, ControlKind::HelpIcon, {384, 54, 24, 24}, ""},
+    {kDockTimeHelpIcon, ControlKind::HelpIcon, {404, 34, 24, 24}, ""},
+    {kSearchHelpIcon, ControlKind::HelpIcon, {760, 10, 24, 24}, ""},
 };
 
 void CreateControls() {
     auto& ui = TheUi();
     for (const ControlRow& row : kControls) {
-        ui.CreateControl(row.id, {row.kind, platform::WindowId::Main, row.frame, row.text});
-        switch (row.id) {
-            case ControlId::AlgorithmPopup:
-                ui.SetItems(row.id, ChecksumAlgorithmNames());
-                ui.SelectItem(row.id, 0);
-                break;
-            case ControlId::SearchField:
-                RegisterSearchField();
-                break;
-            case ControlId::StatusLine:
-                ApplyStatusLineColors();
-                break;
-            case ControlId::ChecksumList:
-                ui.SetItems(row.id, {"File Name", "File Checksum", "File Size", "File Date", "Status"});
-                ui.SetColumnWidths(row.id, {360, 200, 80, 80, 50});
-                break;
-            case ControlId::AlgorithmHelpIcon:
-            case ControlId::ShortPathsHelpIcon:
-            case ControlId::DockTimeHelpIcon:
-            case ControlId::SearchHelpIcon:
-                ui.SetImage(row.id, "questionmark.circle.fill", false);
-                break;
-            default:
-                break;
+        ui.CreateControl(row.id, {row.kind, kMainWindow, row.frame, row.text});
+        if (row.id == kAlgorithmPopup) {
+            ui.SetItems(row.id, ChecksumAlgorithmNames());
+            ui.SelectItem(row.id, 0);
+        } else if (row.id == kSearchField) {
+            RegisterSearchField();
+        } else if (row.id == kStatusLine) {
+            ApplyStatusLineColors();
+        } else if (row.id == kChecksumList) {
+            ui.SetItems(row.id, {"File Name", "File Checksum", "File Size", "File Date", "Status"});
+            ui.SetColumnWidths(row.id, {360, 200, 80, 80, 50});
+        } else if (row.kind == ControlKind::HelpIcon) {
+            ui.SetImage(row.id, "questionmark.circle.fill", false);
         }
         if (row.kind == ControlKind::Button) {
             // Buttons created 30 high take the square bezel, 25 high the rounded one.
@@ -116,15 +106,15 @@ void CreateControls() {
 
 void DecorateControls() {
     auto& ui = TheUi();
-    ui.SetTooltip(ControlId::AlgorithmHelpIcon, kAlgorithmTooltip);
-    ui.SetTooltip(ControlId::ShortPathsHelpIcon, kShortPathsTooltip);
-    ui.SetTooltip(ControlId::DockTimeHelpIcon, kDockTimeTooltip);
-    ui.SetTooltip(ControlId::SearchHelpIcon, kSearchTooltip);
+    ui.SetTooltip(kAlgorithmHelpIcon, kAlgorithmTooltip);
+    ui.SetTooltip(kShortPathsHelpIcon, kShortPathsTooltip);
+    ui.SetTooltip(kDockTimeHelpIcon, kDockTimeTooltip);
+    ui.SetTooltip(kSearchHelpIcon, kSearchTooltip);
     const std::pair<ControlId, const char*> images[] = {
-        {ControlId::ExportButton, "arrow.down.document"},
-        {ControlId::ExclusionsButton, "folder"},
-        {ControlId::AbortButton, "stop.fill"},
-        {ControlId::ClearFilesButton, "xmark"},
+        {kExportButton, "arrow.down.document"},
+        {kExclusionsButton, "folder"},
+        {kAbortButton, "stop.fill"},
+        {kClearFilesButton, "xmark"},
     };
     for (const auto& [id, image] : images) {
         ui.SetImage(id, image, true);
@@ -146,24 +136,24 @@ void BuildMainWindow() {
     spec.kind = platform::WindowKind::Document;
     spec.contentSize = kMinimumContentSize;
     spec.transparentTitleBar = true;
-    ui.CreateWindow(platform::WindowId::Main, spec);
+    ui.CreateWindow(kMainWindow, spec);
 
     std::string bundle = platform::BundlePath();
-    ui.SetRepresentedFile(platform::WindowId::Main, bundle.empty() ? "" : bundle + "/");
-    ui.SetWindowTitle(platform::WindowId::Main, MainWindowTitle(CountMalwareHashes()));
+    ui.SetRepresentedFile(kMainWindow, bundle.empty() ? "" : bundle + "/");
+    ui.SetWindowTitle(kMainWindow, MainWindowTitle(CountMalwareHashes()));
 
-    platform::Events().AddTimer(platform::WindowId::Main, ClipboardTimer, kClipboardTimerIntervalMs);
-    ui.SetAcceptsFileDrops(platform::WindowId::Main, true);
+    platform::Events().AddTimer(kMainWindow, ClipboardTimer, kClipboardTimerIntervalMs);
+    ui.SetAcceptsFileDrops(kMainWindow, true);
 
     CreateControls();
     DecorateControls();
 
-    ui.SetChecked(ControlId::DockTimeCheckbox, ShowDockTime == 1);
-    ui.SetChecked(ControlId::ShortPathsCheckbox, UseShortPaths == 1);
-    ui.SelectItemWithTitle(ControlId::AlgorithmPopup, SelectedAlgorithm);
+    ui.SetChecked(kDockTimeCheckbox, ShowDockTime == 1);
+    ui.SetChecked(kShortPathsCheckbox, UseShortPaths == 1);
+    ui.SelectItemWithTitle(kAlgorithmPopup, SelectedAlgorithm);
 
-    ui.MakeKeyAndFront(platform::WindowId::Main);
-    PasteboardChangeCount = platform::Platform().ClipboardChangeCount();
+    ui.MakeKeyAndFront(kMainWindow);
+    PasteboardChangeCount = platform::Clipboard().ClipboardChangeCount();
 }
 
 }  // namespace corvane

@@ -3,6 +3,7 @@
 #include "engine/list_cells.h"
 #include "platform/text.h"
 #include "platform/ui.h"
+#include "program/ids.h"
 
 namespace corvane {
 
@@ -13,7 +14,7 @@ using platform::ControlId;
 constexpr size_t kMaxTermCharacters = 60;
 
 bool RowMatches(int64_t row, const std::string& term) {
-    auto found = platform::TheUi().Row(ControlId::ChecksumList, static_cast<size_t>(row));
+    auto found = platform::TheUi().Row(kChecksumList, static_cast<size_t>(row));
     return found && ToLowerSimple(found->cells[kNameCell]).find(term) != std::string::npos;
 }
 
@@ -28,7 +29,7 @@ int64_t FindRow(int64_t from, int64_t to, const std::string& term) {
 }  // namespace
 
 void RegisterSearchField() {
-    NativeControls[kSearchFieldKey] = {ControlId::SearchField, SearchFileList};
+    NativeControls[kSearchFieldKey] = {kSearchField, SearchFileList};
 }
 
 void OnControlTextChange() {
@@ -45,7 +46,7 @@ int SearchFileList() {
     std::string term =
         FirstCharacters(std::string(TrimBlanks(ui.Text(entry->second.control))), kMaxTermCharacters);
     if (CharacterCount(term) < 3) return 0;
-    auto count = static_cast<int64_t>(ui.RowCount(ControlId::ChecksumList));
+    auto count = static_cast<int64_t>(ui.RowCount(kChecksumList));
     term = ToLowerSimple(term);
     int64_t start = 0;
     if (term == SearchText) {
@@ -57,8 +58,8 @@ int SearchFileList() {
     int64_t match = FindRow(start, count, term);
     if (match < 0 && start > 0) match = FindRow(0, start, term);
     if (match < 0) return 0;
-    ui.SelectRow(ControlId::ChecksumList, static_cast<int>(match));
-    ui.ScrollRowToVisible(ControlId::ChecksumList, static_cast<int>(match));
+    ui.SelectRow(kChecksumList, static_cast<int>(match));
+    ui.ScrollRowToVisible(kChecksumList, static_cast<int>(match));
     SearchLastRow = match;
     return 0;
 }

@@ -6,7 +6,7 @@
 #include <map>
 #include <string>
 
-#include "platform/ids.h"
+#include "program/ids.h"
 
 namespace corvane {
 

@@ -16,14 +16,16 @@
 #include "malwaredb/open_database.h"
 #include "malwaredb/update_files.h"
 #include "malwaredb/updater.h"
+#include "platform/application.h"
 #include "platform/files.h"
 #include "platform/locale.h"
 #include "platform/paths.h"
-#include "platform/services.h"
+#include "platform/screens.h"
 #include "platform/termination_signals.h"
 #include "platform/ui.h"
 #include "program/alerts.h"
 #include "program/clipboard_state.h"
+#include "program/ids.h"
 #include "program/program_end.h"
 #include "program/settings.h"
 
@@ -78,8 +80,8 @@ int ChosenDisplayWidth(const std::vector<platform::Rect>& displays, platform::Po
 }
 
 void CheckDisplayWidth() {
-    auto& services = platform::Platform();
-    if (ChosenDisplayWidth(services.Displays(), services.PointerPosition()) >= kMinimumDisplayWidth) return;
+    auto& screens = platform::Screens();
+    if (ChosenDisplayWidth(screens.Displays(), screens.PointerPosition()) >= kMinimumDisplayWidth) return;
     ShowErrorAlert(
         "Sorry, the minimum screen resolution must be greater than 1024 pixels wide to run this "
         "program.\n\rThe program will now quit.\n");
@@ -101,9 +103,9 @@ void TerminateProgram() {
 void RunProgram() {
     CatchTerminationSignals();
     platform::CaptureUserLocale();  // before the process locale is set below
-    auto& services = platform::Platform();
-    services.ActivateApplication();
-    services.CreateApplication();
+    auto& application = platform::Application();
+    application.ActivateApplication();
+    application.CreateApplication();
     SetProcessLocale();
     EnterBundleContents();
     InitializeSharedState();
@@ -114,7 +116,7 @@ void RunProgram() {
     OpenMalwareDatabase();
     LoadExclusions();
     BuildMainWindow();
-    if (!platform::TheUi().WindowExists(platform::WindowId::Main)) EndProgram();
+    if (!platform::TheUi().WindowExists(kMainWindow)) EndProgram();
     RunEventLoop();
 }
 

@@ -20,10 +20,11 @@
 #include "platform/file_info.h"
 #include "platform/locale.h"
 #include "platform/path_lines.h"
-#include "platform/services.h"
+#include "platform/sounds.h"
 #include "platform/text.h"
 #include "platform/ui.h"
 #include "program/clipboard_state.h"
+#include "program/ids.h"
 #include "program/settings.h"
 #include "program/ui_lock.h"
 
@@ -79,10 +80,10 @@ int64_t ElapsedMs(Clock::time_point start) {
 
 void AppendResultRow(const platform::ListRow& row) {
     auto& ui = TheUi();
-    size_t index = ui.AppendRow(ControlId::ChecksumList, row);
+    size_t index = ui.AppendRow(kChecksumList, row);
     const std::string& mark = row.cells[kStatusCell];
     if (mark.find(ThreatMark) != std::string::npos || mark.find(SuspiciousMark) != std::string::npos) {
-        ui.SetRowRed(ControlId::ChecksumList, index, true);
+        ui.SetRowRed(kChecksumList, index, true);
     }
 }
 
@@ -111,23 +112,23 @@ void ProcessField(WorkerRun& run, const std::string& path, std::optional<Checksu
         if (!TrimBlanks(path).empty()) AppendResultRow(row);
     });
 
-    run.Post(ControlId::EtaLine, PackEtaNotice(total - h - 1, seconds));
-    run.Post(ControlId::RunProgressBar, (h + 1) * 100 / total);
+    run.Post(kEtaLine, PackEtaNotice(total - h - 1, seconds));
+    run.Post(kRunProgressBar, (h + 1) * 100 / total);
     run.Change([&] {
         StatusText =
             "Processing: " + platform::PathAsText(FileNameOf(path)) + " - ETA: " + FormatDuration(seconds);
     });
-    run.Post(ControlId::StatusLine, 0);
+    run.Post(kStatusLine, 0);
 }
 
 // The run completed: the end text, and the window back to the user.
 void ShowCompletion(const char* text) {
     auto& ui = TheUi();
-    ui.SetText(ControlId::StatusLine, text);
+    ui.SetText(kStatusLine, text);
     SetControlsForPhase(RunPhase::Completed);
     ui.SetBadgeLabel("");
-    platform::Platform().PlaySystemSound(platform::kCompletionSound);
-    platform::Events().AddTimer(platform::WindowId::Main, ClipboardTimer, kClipboardTimerIntervalMs);
+    platform::Sounds().PlaySystemSound(platform::kCompletionSound);
+    platform::Events().AddTimer(kMainWindow, ClipboardTimer, kClipboardTimerIntervalMs);
 }
 
 void EndRun(const WorkerRun& run) {
@@ -136,16 +137,16 @@ void EndRun(const WorkerRun& run) {
     if (cancelled) {
         run.Change([] { StatusText = "Processing Cancelled"; });
     } else {
-        run.Post(ControlId::EtaLine, 0);
-        run.Post(ControlId::RunProgressBar, 100);
+        run.Post(kEtaLine, 0);
+        run.Post(kRunProgressBar, 100);
         run.Change([&] { StatusText = run.EndText(); });
     }
-    run.Post(ControlId::StatusLine, 0);
+    run.Post(kStatusLine, 0);
     run.Change([&] {
         if (cancelled) {
             // The side that asked for the stop restores the controls, the badge and the timer.
-            TheUi().SetText(ControlId::StatusLine, "Cancelled.");
-            TheUi().SetValue(ControlId::RunProgressBar, 0);
+            TheUi().SetText(kStatusLine, "Cancelled.");
+            TheUi().SetValue(kRunProgressBar, 0);
         } else {
             ShowCompletion(run.EndText());
         }

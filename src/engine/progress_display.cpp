@@ -7,6 +7,7 @@
 #include "engine/progress_notice.h"
 #include "engine/run_state.h"
 #include "platform/ui.h"
+#include "program/ids.h"
 #include "program/settings.h"
 #include "program/ui_lock.h"
 
@@ -25,10 +26,9 @@ void HandleEtaNotice(int64_t data) {
     std::string duration = FormatDuration(EtaSeconds);
     {
         std::lock_guard lock(UiMutex);
-        TheUi().SetText(ControlId::EtaLine, std::to_string(total) + " total files, " +
-                                                std::to_string(FilesRemaining) + " remaining, (" +
-                                                std::to_string(PercentDone) + "%), " + duration +
-                                                " estimated remaining");
+        TheUi().SetText(kEtaLine, std::to_string(total) + " total files, " + std::to_string(FilesRemaining) +
+                                      " remaining, (" + std::to_string(PercentDone) + "%), " + duration +
+                                      " estimated remaining");
     }
     {
         std::lock_guard lock(UiMutex);
@@ -52,22 +52,14 @@ int64_t CountsPercent(int64_t totalFiles, int64_t filesRemaining) {
 
 void HandleWorkerProgress(ControlId control, int64_t data, uint64_t runNumber) {
     if (runNumber != CurrentRunNumber) return;
-    switch (control) {
-        case ControlId::EtaLine:
-            HandleEtaNotice(data);
-            break;
-        case ControlId::RunProgressBar: {
-            std::lock_guard lock(UiMutex);
-            TheUi().SetValue(ControlId::RunProgressBar, static_cast<int>(data));
-            break;
-        }
-        case ControlId::StatusLine: {
-            std::lock_guard lock(UiMutex);
-            TheUi().SetText(ControlId::StatusLine, StatusText);
-            break;
-        }
-        default:
-            break;
+    if (control == kEtaLine) {
+        HandleEtaNotice(data);
+    } else if (control == kRunProgressBar) {
+        std::lock_guard lock(UiMutex);
+        TheUi().SetValue(kRunProgressBar, static_cast<int>(data));
+    } else if (control == kStatusLine) {
+        std::lock_guard lock(UiMutex);
+        TheUi().SetText(kStatusLine, StatusText);
     }
 }
 

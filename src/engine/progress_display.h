@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/ids.h"
+#include "program/ids.h"
 
 namespace corvane {
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "platform/events.h"
+#include "program/events.h"
 
 namespace corvane {
 
@@ -24,7 +25,7 @@ inline int64_t NoticeSecondsLeft(int64_t data) {
 
 // Posts a notice for the main window, tagged with the run that sends it.
 inline void PostWorkerNotice(platform::ControlId control, int64_t data, uint64_t runNumber) {
-    platform::Event event = platform::ControlEvent(control, platform::kWorkerProgress, data);
+    platform::Event event = ControlEvent(control, kWorkerProgress, data);
     event.serial = runNumber;
     platform::Events().Post(std::move(event));
 }

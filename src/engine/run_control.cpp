@@ -9,16 +9,16 @@
 #include "engine/run_phase.h"
 #include "engine/run_state.h"
 #include "platform/events.h"
-#include "platform/services.h"
+#include "platform/sounds.h"
 #include "platform/ui.h"
 #include "program/clipboard_state.h"
+#include "program/ids.h"
 #include "program/ui_lock.h"
 
 namespace corvane {
 
 namespace {
 
-using platform::ControlId;
 using platform::TheUi;
 
 // How often a wait for the worker looks whether it has ended.
@@ -33,7 +33,7 @@ constexpr auto kAbortWaitLimit = std::chrono::milliseconds(500);
 std::shared_ptr<WorkerHandle> WorkerThread;
 
 void AddClipboardTimer() {
-    platform::Events().AddTimer(platform::WindowId::Main, ClipboardTimer, kClipboardTimerIntervalMs);
+    platform::Events().AddTimer(kMainWindow, ClipboardTimer, kClipboardTimerIntervalMs);
 }
 
 // Asks the current worker to stop, at its next test.
@@ -67,24 +67,24 @@ bool HasWorkerThread() {
 void StartChecksumRun() {
     auto& ui = TheUi();
     if (WorkerRunning) {
-        platform::Platform().PlaySystemSound(platform::kAlertSound);
+        platform::Sounds().PlaySystemSound(platform::kAlertSound);
         return;
     }
     AbortRequested = false;
     if (FilePathList.empty()) {
-        ui.SetText(ControlId::StatusLine, "Error: No files selected for processing!");
+        ui.SetText(kStatusLine, "Error: No files selected for processing!");
         return;
     }
     // The clipboard watcher pauses while the run is active.
-    platform::Events().RemoveTimer(platform::WindowId::Main, ClipboardTimer);
-    ui.SetText(ControlId::StatusLine, "Processing file checksums...");
-    ui.SetValue(ControlId::RunProgressBar, 0);
-    ui.ClearRows(ControlId::ChecksumList);
+    platform::Events().RemoveTimer(kMainWindow, ClipboardTimer);
+    ui.SetText(kStatusLine, "Processing file checksums...");
+    ui.SetValue(kRunProgressBar, 0);
+    ui.ClearRows(kChecksumList);
     SetControlsForPhase(RunPhase::Started);
 
     auto params = std::make_unique<ChecksumRunParams>();
     params->Files = FilePathList;
-    params->Algorithm = ParseChecksumAlgorithm(ui.SelectedItemText(ControlId::AlgorithmPopup));
+    params->Algorithm = ParseChecksumAlgorithm(ui.SelectedItemText(kAlgorithmPopup));
     auto handle = std::make_shared<WorkerHandle>();
     handle->runNumber = NextRunNumber();
     params->Handle = handle;
@@ -100,7 +100,7 @@ void StartChecksumRun() {
         --LiveWorkers;
         WorkerRunning = false;
         WorkerThread.reset();
-        ui.SetText(ControlId::StatusLine, "Error: Could not start thread!");
+        ui.SetText(kStatusLine, "Error: Could not start thread!");
     }
 }
 
@@ -122,10 +122,10 @@ void RerunChecksums() {
 
 void AbortRun() {
     auto& ui = TheUi();
-    platform::Platform().PlaySystemSound(platform::kAlertSound);
+    platform::Sounds().PlaySystemSound(platform::kAlertSound);
     RequestStop();
     if (WorkerRunning) {
-        ui.SetText(ControlId::StatusLine, "Cancelling...");
+        ui.SetText(kStatusLine, "Cancelling...");
         SetControlsForPhase(RunPhase::Cancelling);
         std::this_thread::sleep_for(kAbortPause);
         if (WorkerThread && WorkerRunning) {
@@ -166,10 +166,10 @@ void ResetRunDisplay(const std::string& text) {
         std::lock_guard lock(UiMutex);
         StatusText = text;
     }
-    ui.SetText(ControlId::StatusLine, text);
-    ui.SetText(ControlId::EtaLine, "");
-    ui.SetValue(ControlId::RunProgressBar, 0);
-    ui.ClearRows(ControlId::ChecksumList);
+    ui.SetText(kStatusLine, text);
+    ui.SetText(kEtaLine, "");
+    ui.SetValue(kRunProgressBar, 0);
+    ui.ClearRows(kChecksumList);
 }
 
 }  // namespace corvane

@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "platform/ui.h"
+#include "program/ids.h"
 
 namespace corvane {
 
@@ -15,10 +16,8 @@ using platform::ControlId;
 enum Setting { Off, On, Same };
 
 constexpr ControlId kRunControls[] = {
-    ControlId::ChecksumList,     ControlId::AlgorithmPopup, ControlId::ShortPathsCheckbox,
-    ControlId::DockTimeCheckbox, ControlId::ExportButton,   ControlId::ClearFilesButton,
-    ControlId::ExclusionsButton, ControlId::AbortButton,    ControlId::SearchField,
-    ControlId::SearchHelpIcon,
+    kChecksumList,     kAlgorithmPopup,   kShortPathsCheckbox, kDockTimeCheckbox, kExportButton,
+    kClearFilesButton, kExclusionsButton, kAbortButton,        kSearchField,      kSearchHelpIcon,
 };
 
 struct PhaseRow {

@@ -9,9 +9,9 @@
 #include "engine/run_state.h"
 #include "inputs/directory_scan.h"
 #include "inputs/excluded_file.h"
+#include "platform/clipboard.h"
 #include "platform/files.h"
 #include "platform/path_lines.h"
-#include "platform/services.h"
 #include "platform/text.h"
 #include "program/alerts.h"
 #include "program/clipboard_state.h"
@@ -50,9 +50,9 @@ std::string CollectPastedPaths(std::string_view text) {
 // already read for a new copy and run it again after the run. The count is read first, so a copy made while
 // the text is read counts as a change.
 std::string ReadClipboardText() {
-    auto& services = platform::Platform();
-    int64_t count = services.ClipboardChangeCount();
-    std::string text = services.ClipboardText();
+    auto& clipboard = platform::Clipboard();
+    int64_t count = clipboard.ClipboardChangeCount();
+    std::string text = clipboard.ClipboardText();
     PasteboardChangeCount = count;
     return text;
 }

@@ -10,10 +10,11 @@
 #include "inputs/exclusions.h"
 #include "platform/files.h"
 #include "platform/path_lines.h"
-#include "platform/services.h"
+#include "platform/sounds.h"
 #include "platform/text.h"
 #include "platform/ui.h"
 #include "program/alerts.h"
+#include "program/ids.h"
 
 namespace corvane {
 
@@ -57,9 +58,9 @@ std::string ExclusionsAlertText() {
 void HandleFileDrop(const platform::Event& drop) {
     auto& ui = platform::TheUi();
     StopChecksumRun();
-    ui.ClearRows(platform::ControlId::ChecksumList);
+    ui.ClearRows(kChecksumList);
     if (drop.data == 0) {
-        platform::Platform().PlaySystemSound(platform::kAlertSound);
+        platform::Sounds().PlaySystemSound(platform::kAlertSound);
         return;
     }
 

@@ -15,6 +15,7 @@
 
 namespace corvane::platform {
 
+// The kinds of event a backend posts; the program numbers its own from kFirstProgramEvent on.
 enum EventKind : int {
     kMenuEvent = 1,
     kCloseRequestEvent = 2,
@@ -26,11 +27,10 @@ enum EventKind : int {
     kFirstProgramEvent = 65536,
 };
 
-// Control event types.
+// Control event types a backend posts.
 enum ControlEventType : int {
     kLeftClick = 0,
     kRightClick = 1,
-    kWorkerProgress = 144,
     kSelectionChange = 768,
     kTextChange = 1000,
 };
@@ -48,10 +48,10 @@ struct Event {
 inline Event WindowEvent(int kind, WindowId window) {
     return Event{kind, window, 0, 0, 0, {}};
 }
-inline Event MenuEvent(int item) {
-    return Event{kMenuEvent, WindowId::Main, item, 0, 0, {}};
+inline Event MakeMenuEvent(int item, WindowId window) {
+    return Event{kMenuEvent, window, item, 0, 0, {}};
 }
-inline Event ControlEvent(ControlId control, int type, int64_t data = 0, WindowId window = WindowId::Main) {
+inline Event MakeControlEvent(ControlId control, int type, int64_t data, WindowId window) {
     return Event{kControlEvent, window, static_cast<int>(control), type, data, {}};
 }
 
@@ -113,27 +113,5 @@ class EventQueue {
 };
 
 EventQueue& Events();
-
-}  // namespace corvane::platform
-
-namespace corvane::platform {
-
-// Menu items, as the menu event's object.
-enum MenuItem : int {
-    kAboutItem = 0,          // posted by the event loop itself
-    kResetLayoutItem = 168,  // Ctrl+R
-    kPasteItem = 172,        // Ctrl+V
-    kAppAboutItem = -3,      // the application menu's About
-    kQuitItem = -4,          // the application menu's Quit, Ctrl+Q and the session's end
-};
-
-// Ctrl+Q, the menu's Quit or the session's end.
-inline bool IsQuitRequest(const Event& event) {
-    return event.kind == kMenuEvent && event.object == kQuitItem;
-}
-
-// Program events.
-constexpr int kAppearanceChangedEvent = 66136;
-constexpr int kUpdateProgressEvent = 66236;
 
 }  // namespace corvane::platform

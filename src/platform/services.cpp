@@ -5,16 +5,43 @@
 namespace corvane::platform {
 
 namespace {
-Services* current = nullptr;
+
+ServiceSet installed;
+
+template <class Service>
+Service& Installed(Service* service) {
+    if (!service) std::abort();  // a backend must be installed before start-up
+    return *service;
 }
 
-Services& Platform() {
-    if (!current) std::abort();  // a backend must be installed before start-up
-    return *current;
+}  // namespace
+
+void InstallServices(const ServiceSet& services) {
+    installed = services;
 }
 
-void SetPlatform(Services* services) {
-    current = services;
+ApplicationService& Application() {
+    return Installed(installed.application);
+}
+
+DialogService& Dialogs() {
+    return Installed(installed.dialogs);
+}
+
+SoundService& Sounds() {
+    return Installed(installed.sounds);
+}
+
+ScreenService& Screens() {
+    return Installed(installed.screens);
+}
+
+ClipboardService& Clipboard() {
+    return Installed(installed.clipboard);
+}
+
+DesktopService& Desktop() {
+    return Installed(installed.desktop);
 }
 
 }  // namespace corvane::platform

@@ -3,6 +3,8 @@
 #include <malloc.h>
 
 #include <algorithm>
+#include <type_traits>
+#include <variant>
 
 #include "platform/events.h"
 
@@ -124,6 +126,45 @@ void Ui::MakeKeyAndFront(WindowId id) {
 
 // ---- controls
 
+namespace {
+
+template <class Own>
+concept HasText = requires(Own own) {
+    own.text;
+};
+template <class Own>
+concept HasAlign = requires(Own own) {
+    own.align;
+};
+template <class Own>
+concept HasImage = requires(Own own) {
+    own.image;
+};
+template <class Own>
+concept HasColors = requires(Own own) {
+    own.background;
+    own.foreground;
+};
+
+// A change of the control's own fields, made when its kind takes it (a text to a label, a button or a
+// field alike; a bezel to a button only) and left out for the other kinds.
+template <class Change>
+std::function<void(ControlState&)> OwnFields(Change change) {
+    return [change](ControlState& control) {
+        std::visit(
+            [&](auto& own) {
+                if constexpr (std::is_invocable_v<Change&, decltype(own)>) change(own);
+            },
+            control.fields);
+    };
+}
+
+bool IsItemOf(int index, const PopupState& popup) {
+    return index >= -1 && index < static_cast<int>(popup.items.size());
+}
+
+}  // namespace
+
 void Ui::CreateControl(ControlId id, const ControlSpec& spec) {
     WindowId window = spec.window;
     {
@@ -132,7 +173,8 @@ void Ui::CreateControl(ControlId id, const ControlSpec& spec) {
         state.kind = spec.kind;
         state.window = spec.window;
         state.frame = spec.frame;
-        state.text = spec.text;
+        state.fields = InitialKindState(spec.kind);
+        OwnFields([&](HasText auto& own) { own.text = spec.text; })(state);
         controls_[id] = state;
         if (spec.kind == ControlKind::Table) tables_[id] = Table{};
     }
@@ -172,16 +214,15 @@ void Ui::ChangeControl(ControlId id, const std::function<void(ControlState&)>& c
 }
 
 void Ui::SetText(ControlId id, const std::string& text) {
-    ChangeControl(id, [&](ControlState& c) { c.text = text; });
+    ChangeControl(id, OwnFields([&](HasText auto& own) { own.text = text; }));
 }
 
 void Ui::UserSetText(ControlId id, const std::string& text) {
-    ChangeControl(
-        id, [&](ControlState& c) { c.text = text; }, false);
+    ChangeControl(id, OwnFields([&](HasText auto& own) { own.text = text; }), false);
 }
 
 std::string Ui::Text(ControlId id) const {
-    return Control(id).text;
+    return Control(id).Text();
 }
 
 void Ui::SetEnabled(ControlId id, bool enabled) {
@@ -193,16 +234,17 @@ bool Ui::IsEnabled(ControlId id) const {
 }
 
 void Ui::SetChecked(ControlId id, bool checked) {
-    ChangeControl(id, [&](ControlState& c) { c.checked = checked; });
+    ChangeControl(id, OwnFields([&](CheckboxState& box) { box.checked = checked; }));
 }
 
 void Ui::UserSetChecked(ControlId id, bool checked) {
-    ChangeControl(
-        id, [&](ControlState& c) { c.checked = checked; }, false);
+    ChangeControl(id, OwnFields([&](CheckboxState& box) { box.checked = checked; }), false);
 }
 
 bool Ui::IsChecked(ControlId id) const {
-    return Control(id).checked;
+    ControlState control = Control(id);
+    const auto* box = std::get_if<CheckboxState>(&control.fields);
+    return box && box->checked;
 }
 
 void Ui::SetFrame(ControlId id, Rect frame) {
@@ -218,79 +260,81 @@ void Ui::SetTooltip(ControlId id, const std::string& tooltip) {
 }
 
 void Ui::SetImage(ControlId id, const std::string& image, bool imageLeft) {
-    ChangeControl(id, [&](ControlState& c) {
-        c.image = image;
-        c.imageLeft = imageLeft;
-    });
+    ChangeControl(id, OwnFields([&](HasImage auto& own) {
+                      own.image = image;
+                      if constexpr (requires { own.imageLeft; }) own.imageLeft = imageLeft;
+                  }));
 }
 
 void Ui::SetBezel(ControlId id, Bezel bezel) {
-    ChangeControl(id, [&](ControlState& c) { c.bezel = bezel; });
+    ChangeControl(id, OwnFields([&](ButtonState& button) { button.bezel = bezel; }));
 }
 
 void Ui::SetAlignment(ControlId id, TextAlign align) {
-    ChangeControl(id, [&](ControlState& c) { c.align = align; });
+    ChangeControl(id, OwnFields([&](HasAlign auto& own) { own.align = align; }));
 }
 
 void Ui::SetDefault(ControlId id, bool isDefault) {
-    ChangeControl(id, [&](ControlState& c) { c.isDefault = isDefault; });
+    ChangeControl(id, OwnFields([&](ButtonState& button) { button.isDefault = isDefault; }));
 }
 
 void Ui::SetColors(ControlId id, std::optional<Color> background, std::optional<Color> foreground) {
-    ChangeControl(id, [&](ControlState& c) {
-        c.background = background;
-        c.foreground = foreground;
-    });
+    ChangeControl(id, OwnFields([&](HasColors auto& own) {
+                      own.background = background;
+                      own.foreground = foreground;
+                  }));
 }
 
 void Ui::SetItems(ControlId id, const std::vector<std::string>& items) {
     ChangeControl(id, [&](ControlState& c) {
-        c.items = items;
-        if (c.kind == ControlKind::Popup) c.selected = items.empty() ? -1 : 0;
+        if (auto* popup = std::get_if<PopupState>(&c.fields)) {
+            popup->items = items;
+            popup->selected = items.empty() ? -1 : 0;
+        } else if (auto* table = std::get_if<TableState>(&c.fields)) {
+            table->columnTitles = items;
+        }
     });
 }
 
 void Ui::SelectItem(ControlId id, int index) {
-    ChangeControl(id, [&](ControlState& c) {
-        if (index >= -1 && index < static_cast<int>(c.items.size())) c.selected = index;
-    });
+    ChangeControl(id, OwnFields([&](PopupState& popup) {
+                      if (IsItemOf(index, popup)) popup.selected = index;
+                  }));
 }
 
 void Ui::UserSelectItem(ControlId id, int index) {
-    ChangeControl(
-        id,
-        [&](ControlState& c) {
-            if (index >= -1 && index < static_cast<int>(c.items.size())) c.selected = index;
-        },
-        false);
+    ChangeControl(id, OwnFields([&](PopupState& popup) {
+                      if (IsItemOf(index, popup)) popup.selected = index;
+                  }),
+                  false);
 }
 
 bool Ui::SelectItemWithTitle(ControlId id, const std::string& title) {
     bool found = false;
-    ChangeControl(id, [&](ControlState& c) {
-        auto it = std::find(c.items.begin(), c.items.end(), title);
-        if (it == c.items.end()) return;
-        c.selected = static_cast<int>(it - c.items.begin());
-        found = true;
-    });
+    ChangeControl(id, OwnFields([&](PopupState& popup) {
+                      auto it = std::find(popup.items.begin(), popup.items.end(), title);
+                      if (it == popup.items.end()) return;
+                      popup.selected = static_cast<int>(it - popup.items.begin());
+                      found = true;
+                  }));
     return found;
 }
 
 std::string Ui::SelectedItemText(ControlId id) const {
-    std::lock_guard lock(mutex_);
-    auto it = controls_.find(id);
-    if (it == controls_.end()) return {};
-    const ControlState& c = it->second;
-    if (c.selected < 0 || c.selected >= static_cast<int>(c.items.size())) return {};
-    return c.items[static_cast<size_t>(c.selected)];
+    ControlState control = Control(id);
+    const auto* popup = std::get_if<PopupState>(&control.fields);
+    if (!popup || popup->selected < 0 || popup->selected >= static_cast<int>(popup->items.size())) return {};
+    return popup->items[static_cast<size_t>(popup->selected)];
 }
 
 void Ui::SetValue(ControlId id, int value) {
-    ChangeControl(id, [&](ControlState& c) { c.value = value; });
+    ChangeControl(id, OwnFields([&](ProgressState& bar) { bar.value = value; }));
 }
 
 int Ui::Value(ControlId id) const {
-    return Control(id).value;
+    ControlState control = Control(id);
+    const auto* bar = std::get_if<ProgressState>(&control.fields);
+    return bar ? bar->value : 0;
 }
 
 // ---- the list's rows
@@ -304,8 +348,9 @@ void Ui::ClearRows(ControlId id) {
         if (it == tables_.end()) return;
         old.swap(it->second.rows);
         ++it->second.generation;
-        controls_[id].selected = -1;
-        window = controls_[id].window;
+        ControlState& control = controls_[id];
+        std::get<TableState>(control.fields).selected = -1;
+        window = control.window;
     }
     Notify({UiChange::RowsChanged, window, id});
     // The allocator keeps freed memory for later requests; an emptied list (and a mirror's view of it, let
@@ -373,20 +418,21 @@ uint64_t Ui::RowsRecoloured(ControlId id) const {
 }
 
 int Ui::SelectedRow(ControlId id) const {
-    return Control(id).selected;
+    ControlState control = Control(id);
+    const auto* table = std::get_if<TableState>(&control.fields);
+    return table ? table->selected : -1;
 }
 
 void Ui::SelectRow(ControlId id, int row) {
-    ChangeControl(id, [&](ControlState& c) { c.selected = row; });
+    ChangeControl(id, OwnFields([&](TableState& table) { table.selected = row; }));
 }
 
 void Ui::UserSelectRow(ControlId id, int row) {
-    ChangeControl(
-        id, [&](ControlState& c) { c.selected = row; }, false);
+    ChangeControl(id, OwnFields([&](TableState& table) { table.selected = row; }), false);
 }
 
 void Ui::SetColumnWidths(ControlId id, const std::vector<int>& widths) {
-    ChangeControl(id, [&](ControlState& c) { c.columnWidths = widths; });
+    ChangeControl(id, OwnFields([&](TableState& table) { table.columnWidths = widths; }));
 }
 
 void Ui::ScrollRowToVisible(ControlId id, int row) {
@@ -395,14 +441,16 @@ void Ui::ScrollRowToVisible(ControlId id, int row) {
         std::lock_guard lock(mutex_);
         auto it = controls_.find(id);
         if (it == controls_.end()) return;
-        it->second.revealedRow = row;
+        OwnFields([&](TableState& table) { table.revealedRow = row; })(it->second);
         window = it->second.window;
     }
     Notify({UiChange::RowRevealed, window, id});
 }
 
 int Ui::RevealedRow(ControlId id) const {
-    return Control(id).revealedRow;
+    ControlState control = Control(id);
+    const auto* table = std::get_if<TableState>(&control.fields);
+    return table ? table->revealedRow : -1;
 }
 
 // ---- badge

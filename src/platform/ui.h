@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/control_state.h"
 #include "platform/geometry.h"
 #include "platform/ids.h"
 
@@ -39,53 +40,11 @@ struct WindowState {
     int activations = 0;  // how often the program made it key and brought it to the front
 };
 
-enum class ControlKind {
-    Label,   // static text
-    Button,  // push button
-    Popup,   // non-editable choice list
-    Checkbox,
-    TextField,  // single-line, read-only, selectable
-    SearchField,
-    Table,        // multi-column list of rows held here
-    ProgressBar,  // determinate, 0..100 unless told otherwise
-    HelpIcon,     // image view with a tooltip
-    TextEditor,   // plain multi-line text
-};
-
-enum class Bezel { None, Square, Rounded };
-enum class TextAlign { Natural, Left, Center, Right };
-
-// Colours are 24-bit numbers with red in the low byte (0xDFFEFF is red 255, green 254, blue 223).
-using Color = uint32_t;
-constexpr Color kRed = 0x0000FF;
-
 struct ControlSpec {
     ControlKind kind = ControlKind::Label;
-    WindowId window = WindowId::Main;
+    WindowId window = WindowId::None;
     Rect frame;
     std::string text;
-};
-
-struct ControlState {
-    ControlKind kind = ControlKind::Label;
-    WindowId window = WindowId::Main;
-    Rect frame;
-    std::string text;
-    std::string tooltip;
-    std::string image;  // symbol image name
-    Bezel bezel = Bezel::None;
-    TextAlign align = TextAlign::Natural;
-    bool imageLeft = false;
-    bool enabled = true;
-    bool checked = false;
-    bool isDefault = false;
-    std::vector<std::string> items;  // popup items; table column titles
-    int selected = -1;               // popup item; table row
-    int value = 0;                   // progress bar
-    std::optional<Color> background;
-    std::optional<Color> foreground;
-    std::vector<int> columnWidths;  // table
-    int revealedRow = -1;           // table: the row last scrolled into view
 };
 
 inline constexpr size_t kColumns = 5;

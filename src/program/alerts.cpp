@@ -1,6 +1,6 @@
 #include "program/alerts.h"
 
-#include "platform/services.h"
+#include "platform/dialogs.h"
 
 namespace corvane {
 
@@ -9,7 +9,7 @@ void ShowErrorAlert(const std::string& text) {
     alert.style = platform::AlertStyle::Error;
     alert.title = "Error!";
     alert.message = text;
-    platform::Platform().RunAlert(alert);
+    platform::Dialogs().RunAlert(alert);
 }
 
 void ShowInformationalAlert(const std::string& message, const std::string& informative) {
@@ -18,7 +18,7 @@ void ShowInformationalAlert(const std::string& message, const std::string& infor
     alert.title = "Corvane";
     alert.message = message;
     alert.informative = informative;
-    platform::Platform().RunAlert(alert);
+    platform::Dialogs().RunAlert(alert);
 }
 
 }  // namespace corvane

@@ -13,13 +13,12 @@
 #include "engine/run_state.h"
 #include "inputs/inputs_fixture.h"
 #include "program/clipboard_state.h"
+#include "program/events.h"
 #include "program/ui_lock.h"
 
 namespace corvane {
 namespace {
 
-using platform::ControlEvent;
-using platform::ControlId;
 using KeyPresses = std::vector<std::pair<int, uint64_t>>;
 
 // The key presses of one detected change: Ctrl+V, then the Ctrl key alone.
@@ -43,12 +42,12 @@ class ClipboardWatcherTest : public testing::InputsTest {
     }
     // A left click on a row of the list, which copies its checksum.
     void CopyChecksumOfARow() {
-        ui().AppendRow(ControlId::ChecksumList, {{"/home/u/a.txt", "900150983cd24fb0d6963f7d28e17f72",
-                                                  "3 bytes", "12/08/26", "\xE2\x9C\x85"},
-                                                 false,
-                                                 "/home/u/a.txt"});
-        ui().UserSelectRow(ControlId::ChecksumList, 0);
-        DispatchEvent(ControlEvent(ControlId::ChecksumList, platform::kLeftClick));
+        ui().AppendRow(kChecksumList, {{"/home/u/a.txt", "900150983cd24fb0d6963f7d28e17f72", "3 bytes",
+                                        "12/08/26", "\xE2\x9C\x85"},
+                                       false,
+                                       "/home/u/a.txt"});
+        ui().UserSelectRow(kChecksumList, 0);
+        DispatchEvent(ControlEvent(kChecksumList, platform::kLeftClick));
         ASSERT_TRUE(SkipNextPaste);
     }
 };
@@ -91,7 +90,7 @@ TEST_P(TextWithoutSlashTest, PostsTheKeyPressesOnly) {
     EXPECT_EQ(FilePathList, "");
     EXPECT_FALSE(WorkerRunning);
     EXPECT_TRUE(services.alerts.empty());
-    EXPECT_TRUE(platform::Events().HasTimer(platform::WindowId::Main, ClipboardTimer));
+    EXPECT_TRUE(platform::Events().HasTimer(kMainWindow, ClipboardTimer));
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, TextWithoutSlashTest,
@@ -130,7 +129,7 @@ class PasteAfterCopyTest : public ClipboardWatcherTest, public ::testing::WithPa
         if (GetParam()) {
             TickClipboardTimer();
         } else {
-            DispatchEvent(platform::MenuEvent(platform::kPasteItem));
+            DispatchEvent(MenuEvent(kPasteItem));
         }
     }
 };
@@ -182,19 +181,19 @@ TEST_P(PastedTextTest, IsNoNewCopyForTheWatcher) {
     std::string copied = GetParam().end == PasteEnd::Refused ? Path("Copied/missing") : Path("Copied");
     services.SetClipboardFromOutside(copied);
     if (GetParam().byCtrlV) {
-        DispatchEvent(platform::MenuEvent(platform::kPasteItem));
+        DispatchEvent(MenuEvent(kPasteItem));
     } else {
         TickClipboardTimer();
     }
     EXPECT_EQ(PasteboardChangeCount, services.ClipboardChangeCount());
     if (GetParam().end == PasteEnd::Aborted) {
-        DispatchEvent(ControlEvent(ControlId::AbortButton, platform::kLeftClick));
+        DispatchEvent(ControlEvent(kAbortButton, platform::kLeftClick));
     }
     PumpUntilRunEnds();
     size_t keysBefore = services.keyPresses.size();
     size_t alertsBefore = services.alerts.size();
     std::vector<std::string> listed = ListedNames();
-    ASSERT_TRUE(platform::Events().HasTimer(platform::WindowId::Main, ClipboardTimer));
+    ASSERT_TRUE(platform::Events().HasTimer(kMainWindow, ClipboardTimer));
 
     TickClipboardTimer();
     EXPECT_EQ(services.keyPresses.size(), keysBefore);
@@ -231,7 +230,7 @@ TEST_F(ClipboardWatcherTest, IdleDuringARunAndPicksUpAChangeMadeMeanwhileAfterIt
         // The run cannot end while the lock is held.
         std::lock_guard lock(UiMutex);
         ASSERT_TRUE(WorkerRunning);
-        EXPECT_FALSE(platform::Events().HasTimer(platform::WindowId::Main, ClipboardTimer));
+        EXPECT_FALSE(platform::Events().HasTimer(kMainWindow, ClipboardTimer));
         services.SetClipboardFromOutside(next);
     }
     PumpUntilRunEnds();
@@ -240,7 +239,7 @@ TEST_F(ClipboardWatcherTest, IdleDuringARunAndPicksUpAChangeMadeMeanwhileAfterIt
     EXPECT_EQ(services.sounds, std::vector<int>{platform::kCompletionSound});
 
     // The completed run added the timer again; its first event sees the change.
-    ASSERT_TRUE(platform::Events().HasTimer(platform::WindowId::Main, ClipboardTimer));
+    ASSERT_TRUE(platform::Events().HasTimer(kMainWindow, ClipboardTimer));
     ASSERT_TRUE(WaitUntil([&] {
         if (auto event = platform::Events().Wait(5)) DispatchEvent(*event);
         return services.keyPresses.size() > 2;

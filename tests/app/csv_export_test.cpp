@@ -7,12 +7,12 @@
 
 #include "app/event_loop.h"
 #include "platform/locale.h"
+#include "program/events.h"
+#include "program/ids.h"
 #include "support/app_fixture.h"
 
 namespace corvane {
 namespace {
-
-using platform::ControlId;
 
 TEST(QuoteCsvField, QuotesEveryFieldAndBlanksLineBreaks) {
     const std::pair<const char*, const char*> cases[] = {
@@ -80,12 +80,10 @@ class ExportTest : public testing::AppTest {
         folder = home.Path() + "/exports/";
         std::filesystem::create_directories(folder);
     }
-    void AddRow(std::array<std::string, 5> cells) {
-        ui().AppendRow(ControlId::ChecksumList, {cells, false, cells[0]});
-    }
+    void AddRow(std::array<std::string, 5> cells) { ui().AppendRow(kChecksumList, {cells, false, cells[0]}); }
     void ExportTo(const std::string& chosen) {
         services.savePanelAnswers.push_back(chosen);
-        DispatchEvent(platform::ControlEvent(ControlId::ExportButton, platform::kLeftClick));
+        DispatchEvent(ControlEvent(kExportButton, platform::kLeftClick));
     }
     static std::string Read(const std::string& path) {
         std::ifstream in(path, std::ios::binary);
@@ -97,7 +95,7 @@ class ExportTest : public testing::AppTest {
 };
 
 TEST_F(ExportTest, WritesHeaderAndRowsWithStatusWords) {
-    ui().SelectItem(ControlId::AlgorithmPopup, 3);
+    ui().SelectItem(kAlgorithmPopup, 3);
     AddRow({"/a/x,y.txt", "abc", "1 KB", "12/08/26", "\xE2\x9C\x85"});
     AddRow({"/a/bad.exe", "def", "2 KB", "12/08/26", "\xE2\x9D\x97\xEF\xB8\x8F"});
     AddRow({"/a/gone", "Error: Cannot open file", "Zero KB", "Unknown", "  \xE2\x9D\x8C"});
@@ -125,12 +123,12 @@ TEST_F(ExportTest, AnEmptyListGivesTheHeaderAlone) {
 }
 
 TEST_F(ExportTest, ACancelledPanelShowsTheAlertAndWritesNothing) {
-    int before = ui().Window(platform::WindowId::Main)->activations;
+    int before = ui().Window(kMainWindow)->activations;
     ExportTo("");
     ASSERT_EQ(services.alerts.size(), 1u);
     EXPECT_EQ(services.alerts[0].message, "The selected directory path is invalid or inaccessible.\n");
     EXPECT_TRUE(services.sounds.empty());
-    EXPECT_EQ(ui().Window(platform::WindowId::Main)->activations, before + 1);
+    EXPECT_EQ(ui().Window(kMainWindow)->activations, before + 1);
 }
 
 TEST_F(ExportTest, AMissingFolderShowsTheAlert) {

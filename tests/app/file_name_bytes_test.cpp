@@ -9,12 +9,10 @@
 #include "app/event_loop.h"
 #include "inputs/inputs_fixture.h"
 #include "platform/locale.h"
+#include "program/events.h"
 
 namespace corvane {
 namespace {
-
-using platform::ControlEvent;
-using platform::ControlId;
 
 struct NameCase {
     const char* label;
@@ -39,20 +37,20 @@ TEST_P(FileNameBytesTest, IsHashedAndRevealedByItsBytesAndShownAndExportedAsText
     const NameCase& c = GetParam();
     std::string file = MakeFile("names/" + c.bytes, "abc");
     services.SetClipboardFromOutside(file);
-    DispatchEvent(platform::MenuEvent(platform::kPasteItem));
+    DispatchEvent(MenuEvent(kPasteItem));
     PumpUntilRunEnds();
 
-    auto rows = ui().Rows(ControlId::ChecksumList);
+    auto rows = ui().Rows(kChecksumList);
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].cells[0], Path("names/" + c.shown));
     EXPECT_EQ(rows[0].cells[1], "900150983cd24fb0d6963f7d28e17f72");
 
-    ui().UserSelectRow(ControlId::ChecksumList, 0);
-    DispatchEvent(ControlEvent(ControlId::ChecksumList, platform::kRightClick));
+    ui().UserSelectRow(kChecksumList, 0);
+    DispatchEvent(ControlEvent(kChecksumList, platform::kRightClick));
     EXPECT_EQ(services.revealedFiles, std::vector<std::string>{file});
 
     services.savePanelAnswers.push_back(Path("out.csv"));
-    DispatchEvent(ControlEvent(ControlId::ExportButton, platform::kLeftClick));
+    DispatchEvent(ControlEvent(kExportButton, platform::kLeftClick));
     std::string csv = ReadFile(Path("out.csv"));
     EXPECT_NE(csv.find("\"" + Path("names/" + c.shown) + "\",\"900150983cd24fb0d6963f7d28e17f72\""),
               std::string::npos)

@@ -2,15 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include "program/ids.h"
 #include "support/app_fixture.h"
 
 namespace corvane {
 namespace {
 
-using platform::ControlId;
 using platform::Rect;
 using platform::Size;
-using platform::WindowId;
 
 TEST(ComputeMainLayout, WorkedValuesAtTheMinimumSize) {
     MainLayout layout = ComputeMainLayout({800, 500});
@@ -61,22 +60,22 @@ TEST_F(LayoutTest, OnlyTheShortSideIsCorrected) {
                  {{700, 600}, {800, 600}},
                  {{1000, 700}, {1000, 700}}};
     for (const auto& c : cases) {
-        ui().SetContentSize(WindowId::Main, c.before);
+        ui().SetContentSize(kMainWindow, c.before);
         LayoutMainWindow();
-        EXPECT_EQ(ui().ContentSize(WindowId::Main), c.after);
-        EXPECT_EQ(ui().Frame(ControlId::ChecksumList),
-                  (Rect{10, 130, c.after.width - 20, c.after.height - 240}));
+        EXPECT_EQ(ui().ContentSize(kMainWindow), c.after);
+        EXPECT_EQ(ui().Frame(kChecksumList), (Rect{10, 130, c.after.width - 20, c.after.height - 240}));
     }
 }
 
 TEST_F(LayoutTest, TheSearchFieldAndItsIconStayWhileTheButtonsFollowTheWidth) {
-    ui().SetContentSize(WindowId::Main, {1000, 600});
+    ui().SetContentSize(kMainWindow, {1000, 600});
     LayoutMainWindow();
-    EXPECT_EQ(ui().Frame(ControlId::SearchField), (Rect{560, 5, 190, 24}));
-    EXPECT_EQ(ui().Frame(ControlId::SearchHelpIcon), (Rect{760, 10, 24, 24}));
-    EXPECT_EQ(ui().Frame(ControlId::ExportButton), (Rect{760, 50, 100, 25}));
-    EXPECT_EQ(ui().Frame(ControlId::ExclusionsButton), (Rect{640, 50, 100, 25}));
-    EXPECT_EQ(ui().Control(ControlId::ChecksumList).columnWidths, (std::vector<int>{441, 245, 147, 98, 49}));
+    EXPECT_EQ(ui().Frame(kSearchField), (Rect{560, 5, 190, 24}));
+    EXPECT_EQ(ui().Frame(kSearchHelpIcon), (Rect{760, 10, 24, 24}));
+    EXPECT_EQ(ui().Frame(kExportButton), (Rect{760, 50, 100, 25}));
+    EXPECT_EQ(ui().Frame(kExclusionsButton), (Rect{640, 50, 100, 25}));
+    EXPECT_EQ(std::get<platform::TableState>(ui().Control(kChecksumList).fields).columnWidths,
+              (std::vector<int>{441, 245, 147, 98, 49}));
 }
 
 }  // namespace

@@ -16,12 +16,10 @@
 #include "inputs/inputs_fixture.h"
 #include "malwaredb/database.h"
 #include "platform/text.h"
+#include "program/events.h"
 
 namespace corvane {
 namespace {
-
-using platform::ControlEvent;
-using platform::ControlId;
 
 // SHA-256 of the three files' contents.
 const std::string kListedSum =
@@ -50,7 +48,7 @@ class LineFeedNameTest : public testing::InputsTest {
     void SetUp() override {
         InputsTest::SetUp();
         BuildWindow();
-        ui().SelectItem(ControlId::AlgorithmPopup, 3);  // SHA256, the algorithm that is looked up
+        ui().SelectItem(kAlgorithmPopup, 3);  // SHA256, the algorithm that is looked up
         sqlite3_open(":memory:", &MalwareDb);
         RunDatabaseRequest(kCreateTableStatement);
         RunDatabaseRequest("INSERT INTO malware_hashes VALUES ('" + kListedSum + "', 'Test', 'Test');");
@@ -70,13 +68,13 @@ class LineFeedNameTest : public testing::InputsTest {
     }
 
     static platform::Event Drop(const std::string& text) {
-        return platform::Event{platform::kDropEvent, platform::WindowId::Main, 0, 0, 1, text};
+        return platform::Event{platform::kDropEvent, kMainWindow, 0, 0, 1, text};
     }
 
     // The rows by shown name.
     std::map<std::string, Shown> ShownRows() {
         std::map<std::string, Shown> shown;
-        for (const auto& row : ui().Rows(ControlId::ChecksumList)) {
+        for (const auto& row : ui().Rows(kChecksumList)) {
             shown[row.cells[0]] = {row.cells[1], row.cells[4], row.file, row.red};
         }
         return shown;
@@ -93,7 +91,7 @@ class LineFeedNameTest : public testing::InputsTest {
 
     std::string ExportedCsv() {
         services.savePanelAnswers.push_back(Path("out.csv"));
-        DispatchEvent(ControlEvent(ControlId::ExportButton, platform::kLeftClick));
+        DispatchEvent(ControlEvent(kExportButton, platform::kLeftClick));
         return ReadFile(Path("out.csv"));
     }
 
@@ -116,7 +114,7 @@ TEST_P(ScannedFolderTest, ListsEveryFileAsItselfAndExportsValidText) {
         DispatchEvent(Drop(Path("scan")));
     } else {
         services.SetClipboardFromOutside(Path("scan"));
-        DispatchEvent(platform::MenuEvent(platform::kPasteItem));
+        DispatchEvent(MenuEvent(kPasteItem));
     }
     PumpUntilRunEnds();
     EXPECT_EQ(ShownRows(), ScannedFolderRows());
@@ -145,8 +143,8 @@ TEST_F(LineFeedNameTest, DroppedFilesAreHashedAsThemselves) {
     expected.erase(Path("scan/a"));
     EXPECT_EQ(ShownRows(), expected);
 
-    ui().UserSelectRow(ControlId::ChecksumList, 0);
-    DispatchEvent(ControlEvent(ControlId::ChecksumList, platform::kRightClick));
+    ui().UserSelectRow(kChecksumList, 0);
+    DispatchEvent(ControlEvent(kChecksumList, platform::kRightClick));
     EXPECT_EQ(services.revealedFiles, std::vector<std::string>{Path("scan/a\n")});
 }
 
@@ -160,7 +158,7 @@ TEST_F(LineFeedNameTest, RelativePathOfADropIsNeverHashed) {
 // What the clipboard holds is text: its line feeds separate paths, as before.
 TEST_F(LineFeedNameTest, PastedTextIsStillSplitAtLineFeeds) {
     services.SetClipboardFromOutside(Path("scan/q") + "\n" + Path("scan/a") + "\n");
-    DispatchEvent(platform::MenuEvent(platform::kPasteItem));
+    DispatchEvent(MenuEvent(kPasteItem));
     PumpUntilRunEnds();
     EXPECT_EQ(ListedNames(), std::vector<std::string>{Path("scan/a")});
 }

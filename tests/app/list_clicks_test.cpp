@@ -4,31 +4,30 @@
 
 #include "app/event_loop.h"
 #include "program/clipboard_state.h"
+#include "program/events.h"
+#include "program/ids.h"
 #include "support/app_fixture.h"
 
 namespace corvane {
 namespace {
-
-using platform::ControlEvent;
-using platform::ControlId;
 
 class ListClicksTest : public testing::AppTest {
   protected:
     void SetUp() override {
         AppTest::SetUp();
         BuildWindow();
-        ui().AppendRow(ControlId::ChecksumList, {{"/home/u/a.txt", "900150983cd24fb0d6963f7d28e17f72",
-                                                  "3 bytes", "12/08/26", "\xE2\x9C\x85"},
-                                                 false,
-                                                 "/home/u/a.txt"});
-        ui().AppendRow(ControlId::ChecksumList, {{"/home/u/gone", "Error: File not found or invalid",
-                                                  "-1 bytes", "Unknown", "  \xE2\x9D\x8C"},
-                                                 false,
-                                                 "/home/u/gone"});
+        ui().AppendRow(kChecksumList, {{"/home/u/a.txt", "900150983cd24fb0d6963f7d28e17f72", "3 bytes",
+                                        "12/08/26", "\xE2\x9C\x85"},
+                                       false,
+                                       "/home/u/a.txt"});
+        ui().AppendRow(kChecksumList, {{"/home/u/gone", "Error: File not found or invalid", "-1 bytes",
+                                        "Unknown", "  \xE2\x9D\x8C"},
+                                       false,
+                                       "/home/u/gone"});
     }
     void Click(int row, int type) {
-        if (row >= 0) ui().UserSelectRow(ControlId::ChecksumList, row);
-        DispatchEvent(ControlEvent(ControlId::ChecksumList, type));
+        if (row >= 0) ui().UserSelectRow(kChecksumList, row);
+        DispatchEvent(ControlEvent(kChecksumList, type));
     }
 };
 

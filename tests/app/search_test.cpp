@@ -4,12 +4,12 @@
 
 #include "app/event_loop.h"
 #include "platform/events.h"
+#include "program/events.h"
+#include "program/ids.h"
 #include "support/app_fixture.h"
 
 namespace corvane {
 namespace {
-
-using platform::ControlId;
 
 class SearchTest : public testing::AppTest {
   protected:
@@ -18,16 +18,15 @@ class SearchTest : public testing::AppTest {
         BuildWindow();
     }
     void Fill(std::initializer_list<const char*> names) {
-        ui().ClearRows(ControlId::ChecksumList);
-        for (const char* name : names)
-            ui().AppendRow(ControlId::ChecksumList, {{name, "", "", "", ""}, false, name});
+        ui().ClearRows(kChecksumList);
+        for (const char* name : names) ui().AppendRow(kChecksumList, {{name, "", "", "", ""}, false, name});
     }
     // The user types: the field's text changes and the loop gets the change.
     void Type(const std::string& text) {
-        ui().UserSetText(ControlId::SearchField, text);
-        DispatchEvent(platform::ControlEvent(ControlId::SearchField, platform::kTextChange));
+        ui().UserSetText(kSearchField, text);
+        DispatchEvent(ControlEvent(kSearchField, platform::kTextChange));
     }
-    int Selected() { return ui().SelectedRow(ControlId::ChecksumList); }
+    int Selected() { return ui().SelectedRow(kChecksumList); }
 };
 
 TEST_F(SearchTest, StartsAtTheThirdCharacterAndIgnoresCase) {
@@ -37,7 +36,7 @@ TEST_F(SearchTest, StartsAtTheThirdCharacterAndIgnoresCase) {
     EXPECT_EQ(Selected(), -1);  // two characters once the blanks are gone
     Type("REP");
     EXPECT_EQ(Selected(), 1);
-    EXPECT_EQ(ui().RevealedRow(ControlId::ChecksumList), 1);
+    EXPECT_EQ(ui().RevealedRow(kChecksumList), 1);
     EXPECT_EQ(SearchText, "rep");
     EXPECT_EQ(SearchLastRow, 1);
 }
@@ -56,8 +55,8 @@ TEST_F(SearchTest, TheSameTermContinuesAfterTheLastMatchAndWrapsOnce) {
 TEST_F(SearchTest, QueuedKeystrokesStartTheNewTermAtTheFirstMatch) {
     Fill({"/etc/hostname", "/etc/passwd", "/etc/group"});
     auto post = [this](const std::string& text) {
-        ui().UserSetText(ControlId::SearchField, text);
-        platform::Events().Post(platform::ControlEvent(ControlId::SearchField, platform::kTextChange));
+        ui().UserSetText(kSearchField, text);
+        platform::Events().Post(ControlEvent(kSearchField, platform::kTextChange));
     };
     auto catchUp = [] {
         while (auto event = platform::Events().Wait(0)) DispatchEvent(*event);

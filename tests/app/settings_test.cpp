@@ -6,12 +6,11 @@
 
 #include "app/event_loop.h"
 #include "platform/user_defaults.h"
+#include "program/ids.h"
 #include "support/app_fixture.h"
 
 namespace corvane {
 namespace {
-
-using platform::ControlId;
 
 class SettingsTest : public testing::AppTest {
   protected:
@@ -60,7 +59,7 @@ TEST_F(SettingsTest, AFolderInPlaceOfThePreferencesFileCountsAsPresent) {
 
 TEST_F(SettingsTest, HandlersStoreTheirSettingAtOnce) {
     BuildWindow();
-    ui().UserSelectItem(ControlId::AlgorithmPopup, 4);
+    ui().UserSelectItem(kAlgorithmPopup, 4);
     HandleAlgorithmChange();
     EXPECT_EQ(Stored().StringForKey(kChecksumKey), "SHA512");
 
@@ -71,7 +70,7 @@ TEST_F(SettingsTest, HandlersStoreTheirSettingAtOnce) {
 
     ToggleDockTime();
     EXPECT_EQ(Stored().IntegerForKey(kDockStatusKey), 1);
-    EXPECT_TRUE(ui().IsChecked(ControlId::DockTimeCheckbox));
+    EXPECT_TRUE(ui().IsChecked(kDockTimeCheckbox));
 }
 
 }  // namespace

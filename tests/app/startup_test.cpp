@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <thread>
 
+#include "program/events.h"
 #include "support/app_fixture.h"
 #include "support/export_server.h"
 
@@ -20,15 +21,15 @@ class StartupDeathTest : public testing::AppTest {
     void RunAndOpenAbout() {
         services.onAlert = [](const platform::AlertSpec& alert) {
             std::fprintf(stderr, "alert: %s\n", alert.message.c_str());
-            platform::Events().Post(platform::MenuEvent(platform::kQuitItem));
+            platform::Events().Post(MenuEvent(kQuitItem));
         };
         std::thread([] {
             auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-            while (!platform::TheUi().WindowExists(platform::WindowId::Main) &&
+            while (!platform::TheUi().WindowExists(kMainWindow) &&
                    std::chrono::steady_clock::now() < deadline) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(5));
             }
-            platform::Events().Post(platform::MenuEvent(platform::kAppAboutItem));
+            platform::Events().Post(MenuEvent(kAppAboutItem));
         }).detach();
         RunProgram();
     }

@@ -9,12 +9,10 @@
 #include "engine/checksum_worker.h"
 #include "inputs/inputs_fixture.h"
 #include "malwaredb/database.h"
+#include "program/events.h"
 
 namespace corvane {
 namespace {
-
-using platform::ControlEvent;
-using platform::ControlId;
 
 const std::string kAbcSha256 = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
 
@@ -23,7 +21,7 @@ class UnansweredLookUpTest : public testing::InputsTest {
     void SetUp() override {
         InputsTest::SetUp();
         BuildWindow();
-        ui().SelectItem(ControlId::AlgorithmPopup, 3);  // SHA256
+        ui().SelectItem(kAlgorithmPopup, 3);  // SHA256
         std::string db = Path("signatures.db");
         sqlite3_open(db.c_str(), &MalwareDb);
         RunDatabaseRequest(kCreateTableStatement);
@@ -45,12 +43,12 @@ class UnansweredLookUpTest : public testing::InputsTest {
 TEST_F(UnansweredLookUpTest, RowAndExportShowTheErrorAndTheStatusLineWhy) {
     std::string file = MakeFile("listed.txt", "abc");
     services.SetClipboardFromOutside(file);
-    DispatchEvent(platform::MenuEvent(platform::kPasteItem));
+    DispatchEvent(MenuEvent(kPasteItem));
     PumpUntilRunEnds();
-    EXPECT_EQ(ui().Text(ControlId::StatusLine), kLookupFailedText);
+    EXPECT_EQ(ui().Text(kStatusLine), kLookupFailedText);
 
     services.savePanelAnswers.push_back(Path("out.csv"));
-    DispatchEvent(ControlEvent(ControlId::ExportButton, platform::kLeftClick));
+    DispatchEvent(ControlEvent(kExportButton, platform::kLeftClick));
     std::string csv = ReadFile(Path("out.csv"));
     EXPECT_NE(csv.find("\"" + file + "\",\"" + kAbcSha256 + "\",\"3 bytes\""), std::string::npos) << csv;
     EXPECT_TRUE(csv.ends_with(",\"  \xE2\x9D\x8C\"\r\n")) << csv;

@@ -19,6 +19,7 @@
 #include "platform/byte_count.h"
 #include "platform/file_info.h"
 #include "platform/locale.h"
+#include "program/ids.h"
 #include "program/settings.h"
 #include "support/read_faults.h"
 
@@ -66,7 +67,7 @@ TEST_F(ChecksumWorkerTest, RowsFollowTheFileListWithSizeDateAndMark) {
     StartRun(a + "\n" + missing + "\n" + b);
     PumpUntilRunEnds();
 
-    auto rows = TheUi().Rows(ControlId::ChecksumList);
+    auto rows = TheUi().Rows(kChecksumList);
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0].cells[0], a);
     EXPECT_EQ(rows[0].cells[1], "900150983cd24fb0d6963f7d28e17f72");
@@ -93,16 +94,16 @@ TEST_F(ChecksumWorkerTest, EmptyFieldsCountWithoutRows) {
     PumpUntilRunEnds();
 
     EXPECT_EQ(TotalFiles, 3);
-    EXPECT_EQ(TheUi().RowCount(ControlId::ChecksumList), 2u);
-    auto eta = NoticesFor(ControlId::EtaLine);
+    EXPECT_EQ(TheUi().RowCount(kChecksumList), 2u);
+    auto eta = NoticesFor(kEtaLine);
     ASSERT_EQ(eta.size(), 4u);  // three fields and the end
     EXPECT_EQ(NoticeFilesRemaining(eta[0].data), 2);
     EXPECT_EQ(NoticeFilesRemaining(eta[1].data), 1);
     EXPECT_EQ(eta[2].data, 0);  // the empty field: nothing remaining, 0 seconds
     EXPECT_EQ(eta[3].data, 0);
-    EXPECT_EQ(DataOf(NoticesFor(ControlId::RunProgressBar)), (std::vector<int64_t>{33, 66, 100, 100}));
-    EXPECT_EQ(NoticesFor(ControlId::StatusLine).size(), 4u);
-    EXPECT_EQ(TheUi().Text(ControlId::StatusLine), kCompletionText);
+    EXPECT_EQ(DataOf(NoticesFor(kRunProgressBar)), (std::vector<int64_t>{33, 66, 100, 100}));
+    EXPECT_EQ(NoticesFor(kStatusLine).size(), 4u);
+    EXPECT_EQ(TheUi().Text(kStatusLine), kCompletionText);
 }
 
 TEST_F(ChecksumWorkerTest, PercentNoticesDropTheRemainder) {
@@ -111,7 +112,7 @@ TEST_F(ChecksumWorkerTest, PercentNoticesDropTheRemainder) {
     for (int i = 1; i < 8; ++i) list += "\n" + a;
     StartRun(list);
     PumpUntilRunEnds();
-    EXPECT_EQ(DataOf(NoticesFor(ControlId::RunProgressBar)),
+    EXPECT_EQ(DataOf(NoticesFor(kRunProgressBar)),
               (std::vector<int64_t>{12, 25, 37, 50, 62, 75, 87, 100, 100}));
 }
 
@@ -119,8 +120,8 @@ TEST_F(ChecksumWorkerTest, PercentNoticesDropTheRemainder) {
 TEST_F(ChecksumWorkerTest, BlankFieldsGetNoRow) {
     StartRun("   \n\n  ");
     PumpUntilRunEnds();
-    EXPECT_EQ(TheUi().RowCount(ControlId::ChecksumList), 0u);
-    EXPECT_EQ(NoticesFor(ControlId::EtaLine).size(), 4u);
+    EXPECT_EQ(TheUi().RowCount(kChecksumList), 0u);
+    EXPECT_EQ(NoticesFor(kEtaLine).size(), 4u);
 }
 
 TEST_F(ChecksumWorkerTest, OneFileRunPostsItsNoticesTwice) {
@@ -128,7 +129,7 @@ TEST_F(ChecksumWorkerTest, OneFileRunPostsItsNoticesTwice) {
     StartRun(a);
     PumpUntilRunEnds();
     ASSERT_EQ(notices.size(), 6u);
-    const ControlId order[] = {ControlId::EtaLine, ControlId::RunProgressBar, ControlId::StatusLine};
+    const ControlId order[] = {kEtaLine, kRunProgressBar, kStatusLine};
     for (size_t i = 0; i < notices.size(); ++i) {
         EXPECT_EQ(notices[i].object, static_cast<int>(order[i % 3])) << i;
         EXPECT_EQ(notices[i].serial, CurrentRunNumber.load());
@@ -144,10 +145,9 @@ TEST_F(ChecksumWorkerTest, CompletedRunGivesTheWindowBack) {
     TheUi().SetBadgeLabel("50%");
     StartRun(a);
     PumpUntilRunEnds();
-    EXPECT_EQ(TheUi().Text(ControlId::StatusLine), kCompletionText);
-    EXPECT_EQ(TheUi().Text(ControlId::EtaLine),
-              "1 total files, 0 remaining, (100%), 0:00 estimated remaining");
-    EXPECT_EQ(TheUi().Value(ControlId::RunProgressBar), 100);
+    EXPECT_EQ(TheUi().Text(kStatusLine), kCompletionText);
+    EXPECT_EQ(TheUi().Text(kEtaLine), "1 total files, 0 remaining, (100%), 0:00 estimated remaining");
+    EXPECT_EQ(TheUi().Value(kRunProgressBar), 100);
     EXPECT_EQ(TheUi().BadgeLabel(), "");
     EXPECT_EQ(services.sounds, (std::vector<int>{platform::kCompletionSound}));
     EXPECT_TRUE(ClipboardTimerActive());
@@ -179,7 +179,7 @@ TEST_F(ChecksumWorkerTest, ShortNamesAreReadForEveryRun) {
     UseShortPaths = 1;
     StartRun(a);
     PumpUntilRunEnds();
-    EXPECT_EQ(TheUi().Row(ControlId::ChecksumList, 0)->cells[0], "inner/a.txt");
+    EXPECT_EQ(TheUi().Row(kChecksumList, 0)->cells[0], "inner/a.txt");
 }
 
 TEST(DisplayNameTest, ShortAndFullNames) {
@@ -286,11 +286,11 @@ TEST_F(ChecksumWorkerTest, DateColumnFollowsTheLocale) {
     platform::SetLocaleIdentifierForTesting("en_CA");
     StartRun(a);
     PumpUntilRunEnds();
-    EXPECT_EQ(TheUi().Row(ControlId::ChecksumList, 0)->cells[3], "12/08/26");
+    EXPECT_EQ(TheUi().Row(kChecksumList, 0)->cells[3], "12/08/26");
     platform::SetLocaleIdentifierForTesting("en_GB");
     StartRun(a);
     PumpUntilRunEnds();
-    EXPECT_EQ(TheUi().Row(ControlId::ChecksumList, 0)->cells[3], "08-12-26");
+    EXPECT_EQ(TheUi().Row(kChecksumList, 0)->cells[3], "08-12-26");
 }
 
 // East of Greenwich the epoch is already past in local time: a missing file must still show "Unknown",
@@ -310,7 +310,7 @@ TEST_F(ChecksumWorkerTest, MissingFileShowsUnknownEastOfGreenwich) {
     StartRun(missing + "\n" + atEpoch + "\n" + atLocalMidnight);
     PumpUntilRunEnds();
 
-    auto rows = TheUi().Rows(ControlId::ChecksumList);
+    auto rows = TheUi().Rows(kChecksumList);
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0].cells[2], "-1 bytes");
     EXPECT_EQ(rows[0].cells[3], "Unknown");
@@ -340,7 +340,7 @@ TEST_F(ChecksumWorkerTest, ThreatOnlyForListedSha256) {
     std::string b = files_.Write("b", "other");
     StartRun(a + "\n" + b, "SHA256");
     PumpUntilRunEnds();
-    auto rows = TheUi().Rows(ControlId::ChecksumList);
+    auto rows = TheUi().Rows(kChecksumList);
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0].cells[4], ThreatMark);
     EXPECT_TRUE(rows[0].red);
@@ -349,8 +349,8 @@ TEST_F(ChecksumWorkerTest, ThreatOnlyForListedSha256) {
 
     StartRun(a, "MD5");
     PumpUntilRunEnds();
-    EXPECT_EQ(TheUi().Row(ControlId::ChecksumList, 0)->cells[4], OkMark);
-    EXPECT_FALSE(TheUi().Row(ControlId::ChecksumList, 0)->red);
+    EXPECT_EQ(TheUi().Row(kChecksumList, 0)->cells[4], OkMark);
+    EXPECT_FALSE(TheUi().Row(kChecksumList, 0)->red);
 }
 
 // A file whose reads fail part-way gets an error row with its size, never a checksum marked OK.
@@ -360,7 +360,7 @@ TEST_F(ChecksumWorkerTest, FileWhoseReadFailsGetsAnErrorRow) {
     StartRun(file, "SHA256");
     PumpUntilRunEnds();
     testing::StopFailingReads();
-    auto rows = TheUi().Rows(ControlId::ChecksumList);
+    auto rows = TheUi().Rows(kChecksumList);
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].cells[1], kReadError);
     EXPECT_EQ(rows[0].cells[2], "3 MB");
@@ -453,23 +453,23 @@ TEST_F(ChecksumWorkerTest, UnansweredLookUpsMarkRowsAndTheEndTextSaysWhy) {
     db.HoldExclusively();
     StartRun(list, "SHA256");
     PumpUntilRunEnds();
-    auto rows = TheUi().Rows(ControlId::ChecksumList);
+    auto rows = TheUi().Rows(kChecksumList);
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0].cells[1], kAbcSha256);
     for (const auto& row : rows) {
         EXPECT_EQ(row.cells[4], ErrorMark);
         EXPECT_FALSE(row.red);
     }
-    EXPECT_EQ(TheUi().Text(ControlId::StatusLine), kLookupFailedText);
+    EXPECT_EQ(TheUi().Text(kStatusLine), kLookupFailedText);
 
     db.Release();
     StartRun(list, "SHA256");
     PumpUntilRunEnds();
-    rows = TheUi().Rows(ControlId::ChecksumList);
+    rows = TheUi().Rows(kChecksumList);
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0].cells[4], ThreatMark);
     EXPECT_EQ(rows[1].cells[4], OkMark);
-    EXPECT_EQ(TheUi().Text(ControlId::StatusLine), kCompletionText);
+    EXPECT_EQ(TheUi().Text(kStatusLine), kCompletionText);
 }
 
 }  // namespace

@@ -25,6 +25,7 @@
 #include "platform/headless/headless.h"
 #include "platform/ui.h"
 #include "program/clipboard_state.h"
+#include "program/events.h"
 #include "program/ui_lock.h"
 #include "support/temp_folder.h"
 
@@ -36,9 +37,9 @@ class StatusLineRecorder : public platform::UiObserver {
     StatusLineRecorder() { platform::TheUi().SetObserver(this); }
     ~StatusLineRecorder() override { platform::TheUi().SetObserver(nullptr); }
     void OnUiChange(const platform::UiChange& change) override {
-        if (change.control != platform::ControlId::StatusLine) return;
+        if (change.control != kStatusLine) return;
         std::lock_guard lock(mutex_);
-        texts_.push_back(platform::TheUi().Text(platform::ControlId::StatusLine));
+        texts_.push_back(platform::TheUi().Text(kStatusLine));
     }
     std::vector<std::string> Texts() {
         std::lock_guard lock(mutex_);
@@ -94,7 +95,7 @@ class EngineTest : public ::testing::Test {
     }
 
     void Dispatch(const platform::Event& event) {
-        if (event.kind == platform::kControlEvent && event.type == platform::kWorkerProgress) {
+        if (event.kind == platform::kControlEvent && event.type == kWorkerProgress) {
             notices.push_back(event);
         }
         DispatchEvent(event);
@@ -102,7 +103,7 @@ class EngineTest : public ::testing::Test {
 
     void StartRun(const std::string& files, const std::string& algorithm = "MD5") {
         FilePathList = files;
-        platform::TheUi().SelectItemWithTitle(platform::ControlId::AlgorithmPopup, algorithm);
+        platform::TheUi().SelectItemWithTitle(kAlgorithmPopup, algorithm);
         StartChecksumRun();
     }
 
@@ -114,9 +115,7 @@ class EngineTest : public ::testing::Test {
         return out;
     }
 
-    static bool ClipboardTimerActive() {
-        return platform::Events().HasTimer(platform::WindowId::Main, ClipboardTimer);
-    }
+    static bool ClipboardTimerActive() { return platform::Events().HasTimer(kMainWindow, ClipboardTimer); }
 
     platform::HeadlessServices services;
     TempFolder home_;

@@ -4,6 +4,7 @@
 
 #include "engine/progress_notice.h"
 #include "engine_fixture.h"
+#include "program/events.h"
 #include "program/settings.h"
 
 namespace corvane {
@@ -16,15 +17,15 @@ using testing::EngineTest;
 class ProgressDisplayTest : public EngineTest {
   protected:
     // Posts the notice as the worker of the current run would and lets the event loop handle it.
-    void Notice(ControlId control, int64_t data, int type = platform::kWorkerProgress) {
-        platform::Event event = platform::ControlEvent(control, type, data);
+    void Notice(ControlId control, int64_t data, int type = kWorkerProgress) {
+        platform::Event event = ControlEvent(control, type, data);
         event.serial = CurrentRunNumber;
         platform::Events().Post(event);
         DrainQueue();
     }
     void Eta(int64_t total, int64_t remaining, int64_t seconds) {
         TotalFiles = total;
-        Notice(ControlId::EtaLine, PackEtaNotice(remaining, seconds));
+        Notice(kEtaLine, PackEtaNotice(remaining, seconds));
     }
 };
 
@@ -46,7 +47,7 @@ TEST_F(ProgressDisplayTest, CountsLine) {
     };
     for (const Case& c : cases) {
         Eta(c.total, c.remaining, c.seconds);
-        EXPECT_EQ(TheUi().Text(ControlId::EtaLine), c.line);
+        EXPECT_EQ(TheUi().Text(kEtaLine), c.line);
         EXPECT_EQ(FilesRemaining, c.remaining);
         EXPECT_EQ(EtaSeconds, c.seconds);
     }
@@ -81,36 +82,36 @@ TEST_F(ProgressDisplayTest, BadgeInBothModes) {
 }
 
 TEST_F(ProgressDisplayTest, ProgressBarAndStatusLine) {
-    Notice(ControlId::RunProgressBar, 66);
-    EXPECT_EQ(TheUi().Value(ControlId::RunProgressBar), 66);
+    Notice(kRunProgressBar, 66);
+    EXPECT_EQ(TheUi().Value(kRunProgressBar), 66);
     {
         std::lock_guard lock(UiMutex);
         StatusText = "Processing: a.txt - ETA: 0:03";
     }
-    Notice(ControlId::StatusLine, 0);
-    EXPECT_EQ(TheUi().Text(ControlId::StatusLine), "Processing: a.txt - ETA: 0:03");
+    Notice(kStatusLine, 0);
+    EXPECT_EQ(TheUi().Text(kStatusLine), "Processing: a.txt - ETA: 0:03");
 }
 
 TEST_F(ProgressDisplayTest, OtherTypesAreIgnored) {
     TotalFiles = 3;
     StatusText = "new";
     for (int type : {platform::kLeftClick, platform::kRightClick, platform::kSelectionChange}) {
-        Notice(ControlId::EtaLine, PackEtaNotice(1, 5), type);
-        Notice(ControlId::RunProgressBar, 50, type);
-        Notice(ControlId::StatusLine, 0, type);
+        Notice(kEtaLine, PackEtaNotice(1, 5), type);
+        Notice(kRunProgressBar, 50, type);
+        Notice(kStatusLine, 0, type);
     }
-    EXPECT_EQ(TheUi().Text(ControlId::EtaLine), "");
-    EXPECT_EQ(TheUi().Value(ControlId::RunProgressBar), 0);
-    EXPECT_NE(TheUi().Text(ControlId::StatusLine), "new");
+    EXPECT_EQ(TheUi().Text(kEtaLine), "");
+    EXPECT_EQ(TheUi().Value(kRunProgressBar), 0);
+    EXPECT_NE(TheUi().Text(kStatusLine), "new");
     EXPECT_EQ(TheUi().BadgeLabel(), "");
 }
 
 TEST_F(ProgressDisplayTest, NoticesOfAnotherRunAreDropped) {
     TotalFiles = 3;
-    HandleWorkerProgress(ControlId::EtaLine, PackEtaNotice(1, 5), CurrentRunNumber + 1);
-    HandleWorkerProgress(ControlId::RunProgressBar, 50, CurrentRunNumber + 1);
-    EXPECT_EQ(TheUi().Text(ControlId::EtaLine), "");
-    EXPECT_EQ(TheUi().Value(ControlId::RunProgressBar), 0);
+    HandleWorkerProgress(kEtaLine, PackEtaNotice(1, 5), CurrentRunNumber + 1);
+    HandleWorkerProgress(kRunProgressBar, 50, CurrentRunNumber + 1);
+    EXPECT_EQ(TheUi().Text(kEtaLine), "");
+    EXPECT_EQ(TheUi().Value(kRunProgressBar), 0);
     EXPECT_EQ(TheUi().BadgeLabel(), "");
 }
 

@@ -12,6 +12,8 @@
 #include "engine/progress_notice.h"
 #include "engine_fixture.h"
 #include "malwaredb/database.h"
+#include "program/events.h"
+#include "program/ids.h"
 
 namespace corvane {
 namespace {
@@ -24,10 +26,8 @@ using testing::StatusLineRecorder;
 enum Expect { On, Off, Same };
 
 const ControlId kRunControls[] = {
-    ControlId::ChecksumList,     ControlId::AlgorithmPopup, ControlId::ShortPathsCheckbox,
-    ControlId::DockTimeCheckbox, ControlId::ExportButton,   ControlId::ClearFilesButton,
-    ControlId::ExclusionsButton, ControlId::AbortButton,    ControlId::SearchField,
-    ControlId::SearchHelpIcon,
+    kChecksumList,     kAlgorithmPopup,   kShortPathsCheckbox, kDockTimeCheckbox, kExportButton,
+    kClearFilesButton, kExclusionsButton, kAbortButton,        kSearchField,      kSearchHelpIcon,
 };
 
 // One column of the control-state table, in the order of kRunControls.
@@ -59,7 +59,7 @@ class RunControlTest : public EngineTest {
         return list;
     }
     void WaitForRows(size_t rows) {
-        ASSERT_TRUE(WaitUntil([&] { return TheUi().RowCount(ControlId::ChecksumList) >= rows; }));
+        ASSERT_TRUE(WaitUntil([&] { return TheUi().RowCount(kChecksumList) >= rows; }));
     }
 };
 
@@ -106,28 +106,28 @@ TEST_F(RunControlTest, AbortAndClearColumnsWithoutARun) {
 }
 
 TEST_F(RunControlTest, StartShowsTheRunAndPausesTheClipboardWatcher) {
-    TheUi().AppendRow(ControlId::ChecksumList, {});
-    TheUi().SetValue(ControlId::RunProgressBar, 40);
-    TheUi().SetText(ControlId::EtaLine, "old counts");
+    TheUi().AppendRow(kChecksumList, {});
+    TheUi().SetValue(kRunProgressBar, 40);
+    TheUi().SetText(kEtaLine, "old counts");
     std::lock_guard lock(UiMutex);
     StartRun(files_.Write("a", "abc"));
     EXPECT_TRUE(WorkerRunning);
     EXPECT_TRUE(HasWorkerThread());
     EXPECT_FALSE(ClipboardTimerActive());
-    EXPECT_EQ(TheUi().Text(ControlId::StatusLine), "Processing file checksums...");
-    EXPECT_EQ(TheUi().Value(ControlId::RunProgressBar), 0);
-    EXPECT_EQ(TheUi().RowCount(ControlId::ChecksumList), 0u);
-    EXPECT_EQ(TheUi().Text(ControlId::EtaLine), "old counts");
+    EXPECT_EQ(TheUi().Text(kStatusLine), "Processing file checksums...");
+    EXPECT_EQ(TheUi().Value(kRunProgressBar), 0);
+    EXPECT_EQ(TheUi().RowCount(kChecksumList), 0u);
+    EXPECT_EQ(TheUi().Text(kEtaLine), "old counts");
 }
 
 TEST_F(RunControlTest, StartWithoutFilesOnlyShowsTheError) {
-    TheUi().AppendRow(ControlId::ChecksumList, {});
-    TheUi().SetValue(ControlId::RunProgressBar, 40);
+    TheUi().AppendRow(kChecksumList, {});
+    TheUi().SetValue(kRunProgressBar, 40);
     AbortRequested = true;
     StartRun("");
-    EXPECT_EQ(TheUi().Text(ControlId::StatusLine), "Error: No files selected for processing!");
-    EXPECT_EQ(TheUi().RowCount(ControlId::ChecksumList), 1u);
-    EXPECT_EQ(TheUi().Value(ControlId::RunProgressBar), 40);
+    EXPECT_EQ(TheUi().Text(kStatusLine), "Error: No files selected for processing!");
+    EXPECT_EQ(TheUi().RowCount(kChecksumList), 1u);
+    EXPECT_EQ(TheUi().Value(kRunProgressBar), 40);
     EXPECT_TRUE(ClipboardTimerActive());
     EXPECT_FALSE(WorkerRunning);
     EXPECT_FALSE(AbortRequested);
@@ -142,7 +142,7 @@ TEST_F(RunControlTest, SecondStartDuringARunOnlySounds) {
     EXPECT_EQ(services.sounds, (std::vector<int>{platform::kAlertSound}));
     EXPECT_EQ(CurrentRunNumber, run);
     PumpUntilRunEnds();
-    EXPECT_EQ(TheUi().RowCount(ControlId::ChecksumList), 300u);
+    EXPECT_EQ(TheUi().RowCount(kChecksumList), 300u);
     EXPECT_EQ(services.sounds, (std::vector<int>{platform::kAlertSound, platform::kCompletionSound}));
 }
 
@@ -171,10 +171,10 @@ TEST_F(RunControlTest, AbortDuringARun) {
     // The notices the run posted before it stopped change nothing any more.
     DrainQueue();
     EXPECT_FALSE(notices.empty());
-    EXPECT_EQ(TheUi().Text(ControlId::StatusLine), "File processing aborted.");
-    EXPECT_EQ(TheUi().Text(ControlId::EtaLine), "");
-    EXPECT_EQ(TheUi().Value(ControlId::RunProgressBar), 0);
-    EXPECT_EQ(TheUi().RowCount(ControlId::ChecksumList), 0u);
+    EXPECT_EQ(TheUi().Text(kStatusLine), "File processing aborted.");
+    EXPECT_EQ(TheUi().Text(kEtaLine), "");
+    EXPECT_EQ(TheUi().Value(kRunProgressBar), 0);
+    EXPECT_EQ(TheUi().RowCount(kChecksumList), 0u);
     EXPECT_EQ(TheUi().BadgeLabel(), "");
 
     // Nothing is left to run again.
@@ -186,18 +186,18 @@ TEST_F(RunControlTest, AbortWithoutARunResetsWithoutWaiting) {
     StatusLineRecorder statusLine;
     FilePathList = "/x";
     TotalFiles = 4;
-    TheUi().AppendRow(ControlId::ChecksumList, {});
-    platform::Events().RemoveTimer(platform::WindowId::Main, ClipboardTimer);
+    TheUi().AppendRow(kChecksumList, {});
+    platform::Events().RemoveTimer(kMainWindow, ClipboardTimer);
     AbortRun();
     // "Cancelling..." comes before the wait for a worker; without it there was no wait.
     auto texts = statusLine.Texts();
     EXPECT_EQ(std::find(texts.begin(), texts.end(), "Cancelling..."), texts.end());
-    EXPECT_EQ(TheUi().Text(ControlId::StatusLine), "File processing aborted.");
+    EXPECT_EQ(TheUi().Text(kStatusLine), "File processing aborted.");
     EXPECT_EQ(StatusText, "File processing aborted.");
     EXPECT_EQ(services.sounds, (std::vector<int>{platform::kAlertSound}));
     EXPECT_TRUE(FilePathList.empty());
     EXPECT_EQ(TotalFiles, 0);
-    EXPECT_EQ(TheUi().RowCount(ControlId::ChecksumList), 0u);
+    EXPECT_EQ(TheUi().RowCount(kChecksumList), 0u);
     EXPECT_TRUE(ClipboardTimerActive());
 }
 
@@ -207,11 +207,11 @@ TEST_F(RunControlTest, ClearAfterACompletedRun) {
     services.sounds.clear();
     TheUi().SetBadgeLabel("0:05");
     ClearFiles();
-    EXPECT_EQ(TheUi().Text(ControlId::StatusLine), kReadyText);
+    EXPECT_EQ(TheUi().Text(kStatusLine), kReadyText);
     EXPECT_EQ(StatusText, kReadyText);
-    EXPECT_EQ(TheUi().Text(ControlId::EtaLine), "");
-    EXPECT_EQ(TheUi().Value(ControlId::RunProgressBar), 0);
-    EXPECT_EQ(TheUi().RowCount(ControlId::ChecksumList), 0u);
+    EXPECT_EQ(TheUi().Text(kEtaLine), "");
+    EXPECT_EQ(TheUi().Value(kRunProgressBar), 0);
+    EXPECT_EQ(TheUi().RowCount(kChecksumList), 0u);
     EXPECT_EQ(TheUi().BadgeLabel(), "");
     EXPECT_TRUE(FilePathList.empty());
     EXPECT_EQ(TotalFiles, 0);
@@ -231,9 +231,9 @@ TEST_F(RunControlTest, ClearDuringARun) {
     EXPECT_FALSE(AbortRequested);
     EXPECT_FALSE(ClipboardTimerActive());
     DrainQueue();
-    EXPECT_EQ(TheUi().Text(ControlId::StatusLine), kReadyText);
-    EXPECT_EQ(TheUi().RowCount(ControlId::ChecksumList), 0u);
-    EXPECT_EQ(TheUi().Text(ControlId::EtaLine), "");
+    EXPECT_EQ(TheUi().Text(kStatusLine), kReadyText);
+    EXPECT_EQ(TheUi().RowCount(kChecksumList), 0u);
+    EXPECT_EQ(TheUi().Text(kEtaLine), "");
 }
 
 // The stop used before a new drop: the worker ends within the wait and the next run starts afresh.
@@ -243,28 +243,27 @@ TEST_F(RunControlTest, StopThenANewRun) {
     StartRun(LongList());
     WaitForRows(1);
     StopChecksumRun();
-    EXPECT_EQ(TheUi().Text(ControlId::StatusLine), "Cancelled.");
+    EXPECT_EQ(TheUi().Text(kStatusLine), "Cancelled.");
     EXPECT_FALSE(WorkerRunning);
     EXPECT_FALSE(HasWorkerThread());
     EXPECT_EQ(LiveWorkers, 0);
     // The next run starts clear and shows only its own progress.
     StartRun(files_.Write("b", "b"));
     PumpUntilRunEnds();
-    EXPECT_EQ(TheUi().RowCount(ControlId::ChecksumList), 1u);
-    EXPECT_EQ(TheUi().Text(ControlId::StatusLine), kCompletionText);
-    EXPECT_EQ(TheUi().Text(ControlId::EtaLine),
-              "1 total files, 0 remaining, (100%), 0:00 estimated remaining");
+    EXPECT_EQ(TheUi().RowCount(kChecksumList), 1u);
+    EXPECT_EQ(TheUi().Text(kStatusLine), kCompletionText);
+    EXPECT_EQ(TheUi().Text(kEtaLine), "1 total files, 0 remaining, (100%), 0:00 estimated remaining");
 }
 
 TEST_F(RunControlTest, ReRunWithAnotherAlgorithmRefillsTheList) {
     StartRun(files_.Write("a", "abc"));
     PumpUntilRunEnds();
-    EXPECT_EQ(TheUi().Row(ControlId::ChecksumList, 0)->cells[1], "900150983cd24fb0d6963f7d28e17f72");
-    TheUi().SelectItemWithTitle(ControlId::AlgorithmPopup, "CRC32");
+    EXPECT_EQ(TheUi().Row(kChecksumList, 0)->cells[1], "900150983cd24fb0d6963f7d28e17f72");
+    TheUi().SelectItemWithTitle(kAlgorithmPopup, "CRC32");
     RerunChecksums();
     PumpUntilRunEnds();
-    ASSERT_EQ(TheUi().RowCount(ControlId::ChecksumList), 1u);
-    EXPECT_EQ(TheUi().Row(ControlId::ChecksumList, 0)->cells[1], "352441c2");
+    ASSERT_EQ(TheUi().RowCount(kChecksumList), 1u);
+    EXPECT_EQ(TheUi().Row(kChecksumList, 0)->cells[1], "352441c2");
 }
 
 // The run takes the popup's text when it starts; a later change does not reach it.
@@ -273,10 +272,10 @@ TEST_F(RunControlTest, RunKeepsTheAlgorithmItStartedWith) {
     {
         std::lock_guard lock(UiMutex);
         StartRun(a + "\n" + a, "CRC32");
-        TheUi().SelectItemWithTitle(ControlId::AlgorithmPopup, "MD5");
+        TheUi().SelectItemWithTitle(kAlgorithmPopup, "MD5");
     }
     PumpUntilRunEnds();
-    for (const auto& row : TheUi().Rows(ControlId::ChecksumList)) EXPECT_EQ(row.cells[1], "352441c2");
+    for (const auto& row : TheUi().Rows(kChecksumList)) EXPECT_EQ(row.cells[1], "352441c2");
 }
 
 struct Snapshot {
@@ -291,16 +290,16 @@ struct Snapshot {
     static Snapshot Take(const platform::HeadlessServices& services) {
         Snapshot s;
         auto& ui = TheUi();
-        s.rows = ui.Rows(ControlId::ChecksumList);
-        s.status = ui.Text(ControlId::StatusLine);
+        s.rows = ui.Rows(kChecksumList);
+        s.status = ui.Text(kStatusLine);
         {
             std::lock_guard lock(UiMutex);
             s.statusText = StatusText;
         }
-        s.eta = ui.Text(ControlId::EtaLine);
+        s.eta = ui.Text(kEtaLine);
         s.badge = ui.BadgeLabel();
-        s.progress = ui.Value(ControlId::RunProgressBar);
-        s.timer = platform::Events().HasTimer(platform::WindowId::Main, ClipboardTimer);
+        s.progress = ui.Value(kRunProgressBar);
+        s.timer = platform::Events().HasTimer(kMainWindow, ClipboardTimer);
         s.running = WorkerRunning;
         s.abort = AbortRequested;
         s.sounds = services.sounds;
@@ -416,9 +415,9 @@ TEST_P(OutlivedWorkerTest, ChangesNothingAfterTheWait) {
     Snapshot::Take(services).ExpectSame(before);
 
     // Its notices, had they come, would be dropped as well.
-    HandleWorkerProgress(ControlId::StatusLine, 0, lateRun);
-    HandleWorkerProgress(ControlId::RunProgressBar, 5, lateRun);
-    HandleWorkerProgress(ControlId::EtaLine, PackEtaNotice(7, 30), lateRun);
+    HandleWorkerProgress(kStatusLine, 0, lateRun);
+    HandleWorkerProgress(kRunProgressBar, 5, lateRun);
+    HandleWorkerProgress(kEtaLine, PackEtaNotice(7, 30), lateRun);
     Snapshot::Take(services).ExpectSame(before);
 }
 
@@ -429,19 +428,19 @@ TEST_F(RunControlTest, EventLoopDispatchesTheRunControls) {
     StartRun(files_.Write("a", "abc"));
     PumpUntilRunEnds();
 
-    TheUi().SelectItemWithTitle(ControlId::AlgorithmPopup, "CRC32");
-    DispatchEvent(platform::ControlEvent(ControlId::AlgorithmPopup, platform::kSelectionChange));
+    TheUi().SelectItemWithTitle(kAlgorithmPopup, "CRC32");
+    DispatchEvent(ControlEvent(kAlgorithmPopup, platform::kSelectionChange));
     EXPECT_TRUE(WorkerRunning || LiveWorkers > 0);
     PumpUntilRunEnds();
-    EXPECT_EQ(TheUi().Row(ControlId::ChecksumList, 0)->cells[1], "352441c2");
+    EXPECT_EQ(TheUi().Row(kChecksumList, 0)->cells[1], "352441c2");
 
-    DispatchEvent(platform::ControlEvent(ControlId::ClearFilesButton, platform::kLeftClick));
-    EXPECT_EQ(TheUi().Text(ControlId::StatusLine), kReadyText);
+    DispatchEvent(ControlEvent(kClearFilesButton, platform::kLeftClick));
+    EXPECT_EQ(TheUi().Text(kStatusLine), kReadyText);
     EXPECT_TRUE(FilePathList.empty());
 
     services.sounds.clear();
-    DispatchEvent(platform::ControlEvent(ControlId::AbortButton, platform::kLeftClick));
-    EXPECT_EQ(TheUi().Text(ControlId::StatusLine), "File processing aborted.");
+    DispatchEvent(ControlEvent(kAbortButton, platform::kLeftClick));
+    EXPECT_EQ(TheUi().Text(kStatusLine), "File processing aborted.");
     EXPECT_EQ(services.sounds, (std::vector<int>{platform::kAlertSound}));
 }
 

@@ -13,6 +13,7 @@
 #include "inputs/exclusions.h"
 #include "inputs_fixture.h"
 #include "program/clipboard_state.h"
+#include "program/events.h"
 #include "program/ui_lock.h"
 
 namespace corvane {
@@ -53,8 +54,8 @@ class ClipboardPasteTest : public testing::InputsTest {
         EXPECT_TRUE(ClipboardWatchEnabled);
         EXPECT_EQ(FilePathList, "previous");
         EXPECT_FALSE(WorkerRunning);
-        EXPECT_FALSE(ui().IsEnabled(ControlId::AbortButton));
-        EXPECT_TRUE(ui().IsEnabled(ControlId::ExclusionsButton));
+        EXPECT_FALSE(ui().IsEnabled(kAbortButton));
+        EXPECT_TRUE(ui().IsEnabled(kExclusionsButton));
     }
     void WatchAlerts() {
         FilePathList = "previous";
@@ -188,8 +189,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(ClipboardPasteTest, PastePreparesTheControlsForTheRun) {
     std::string file = MakeFile("a.txt");
-    for (ControlId id : {ControlId::ChecksumList, ControlId::ExportButton, ControlId::ClearFilesButton,
-                         ControlId::SearchField, ControlId::SearchHelpIcon}) {
+    for (ControlId id : {kChecksumList, kExportButton, kClearFilesButton, kSearchField, kSearchHelpIcon}) {
         ui().SetEnabled(id, true);
     }
     {
@@ -215,8 +215,8 @@ TEST_F(ClipboardPasteTest, PasteDuringARunReplacesTheFileListButStartsNoSecondRu
         EXPECT_EQ(FilePathList, next);
         EXPECT_EQ(services.sounds, std::vector<int>{platform::kAlertSound});
         EXPECT_TRUE(ClipboardWatchEnabled);
-        EXPECT_TRUE(ui().IsEnabled(ControlId::AbortButton));
-        EXPECT_FALSE(ui().IsEnabled(ControlId::ExclusionsButton));
+        EXPECT_TRUE(ui().IsEnabled(kAbortButton));
+        EXPECT_FALSE(ui().IsEnabled(kExclusionsButton));
     }
     PumpUntilRunEnds();
     std::vector<std::string> names = ListedNames();
@@ -227,12 +227,12 @@ TEST_F(ClipboardPasteTest, PasteDuringARunReplacesTheFileListButStartsNoSecondRu
 
 TEST_F(ClipboardPasteTest, CtrlVPastesAlsoWhileTheSearchFieldIsInUse) {
     std::string file = MakeFile("a.txt");
-    ui().SetEnabled(ControlId::SearchField, true);
-    ui().UserSetText(ControlId::SearchField, "abc");
+    ui().SetEnabled(kSearchField, true);
+    ui().UserSetText(kSearchField, "abc");
     services.SetClipboardFromOutside(file);
-    DispatchEvent(platform::MenuEvent(platform::kPasteItem));
+    DispatchEvent(MenuEvent(kPasteItem));
     EXPECT_EQ(FilePathList, file);
-    EXPECT_EQ(ui().Text(ControlId::SearchField), "abc");
+    EXPECT_EQ(ui().Text(kSearchField), "abc");
     PumpUntilRunEnds();
     EXPECT_EQ(ListedNames(), std::vector<std::string>{file});
 }

@@ -6,6 +6,7 @@
 #include "inputs/excluded_file.h"
 #include "inputs/exclusions.h"
 #include "inputs_fixture.h"
+#include "program/events.h"
 #include "scripted_user.h"
 
 namespace corvane {
@@ -13,7 +14,6 @@ namespace {
 
 using platform::ControlId;
 using platform::ControlKind;
-using platform::WindowId;
 
 constexpr const char* kConfig = "Library/Preferences/Corvane_ExclusionsConfig.txt";
 constexpr const char* kTooLongText = "You have exceeded the allowed length for excluded directories.\n\r";
@@ -24,7 +24,7 @@ class ExclusionsSheetTest : public testing::InputsTest {
         InputsTest::SetUp();
         BuildWindow();
     }
-    std::string Editor() { return ui().Text(ControlId::ExclusionsEditor); }
+    std::string Editor() { return ui().Text(kExclusionsEditor); }
     std::string ConfigFile() { return ReadFile(Path(kConfig)); }
 
     testing::ScriptedUser user;
@@ -33,10 +33,10 @@ class ExclusionsSheetTest : public testing::InputsTest {
 TEST_F(ExclusionsSheetTest, OpensOverTheMainWindowWithItsControls) {
     ExcludedDirs = "/a|/b";
     user.Then([this] {
-        auto sheet = ui().Window(WindowId::ExclusionsSheet);
+        auto sheet = ui().Window(kExclusionsSheet);
         ASSERT_TRUE(sheet);
         EXPECT_EQ(sheet->spec.kind, platform::WindowKind::Sheet);
-        EXPECT_EQ(sheet->spec.parent, WindowId::Main);
+        EXPECT_EQ(sheet->spec.parent, kMainWindow);
         EXPECT_EQ(sheet->contentSize, (platform::Size{460, 200}));
         EXPECT_EQ(sheet->title, "");
         EXPECT_GE(sheet->activations, 1);
@@ -47,41 +47,42 @@ TEST_F(ExclusionsSheetTest, OpensOverTheMainWindowWithItsControls) {
             const char* text;
         };
         const Expected controls[] = {
-            {ControlId::ExclusionsLabel,
+            {kExclusionsLabel,
              ControlKind::Label,
              {20, 10, 440, 20},
              "Add / edit directories to exclude (use | to separate each):"},
-            {ControlId::ExclusionsEditor, ControlKind::TextEditor, {20, 30, 420, 110}, "/a|/b"},
-            {ControlId::ExclusionsCancel, ControlKind::Button, {240, 160, 90, 25}, "Cancel"},
-            {ControlId::ExclusionsSave, ControlKind::Button, {350, 160, 80, 25}, "Save"},
-            {ControlId::ExclusionsDefaults, ControlKind::Button, {20, 160, 90, 25}, "Defaults"},
+            {kExclusionsEditor, ControlKind::TextEditor, {20, 30, 420, 110}, "/a|/b"},
+            {kExclusionsCancel, ControlKind::Button, {240, 160, 90, 25}, "Cancel"},
+            {kExclusionsSave, ControlKind::Button, {350, 160, 80, 25}, "Save"},
+            {kExclusionsDefaults, ControlKind::Button, {20, 160, 90, 25}, "Defaults"},
         };
         for (const Expected& c : controls) {
             platform::ControlState state = ui().Control(c.id);
-            EXPECT_EQ(state.window, WindowId::ExclusionsSheet);
+            EXPECT_EQ(state.window, kExclusionsSheet);
             EXPECT_EQ(state.kind, c.kind);
             EXPECT_EQ(state.frame, c.frame);
-            EXPECT_EQ(state.text, c.text);
+            EXPECT_EQ(state.Text(), c.text);
         }
-        EXPECT_EQ(ui().Control(ControlId::ExclusionsLabel).align, platform::TextAlign::Center);
-        EXPECT_TRUE(ui().Control(ControlId::ExclusionsSave).isDefault);
-        EXPECT_FALSE(ui().IsEnabled(ControlId::ExclusionsButton));
+        EXPECT_EQ(std::get<platform::LabelState>(ui().Control(kExclusionsLabel).fields).align,
+                  platform::TextAlign::Center);
+        EXPECT_TRUE(std::get<platform::ButtonState>(ui().Control(kExclusionsSave).fields).isDefault);
+        EXPECT_FALSE(ui().IsEnabled(kExclusionsButton));
     });
-    user.Click(ControlId::ExclusionsCancel);
-    int mainActivations = ui().Window(WindowId::Main)->activations;
+    user.Click(kExclusionsCancel);
+    int mainActivations = ui().Window(kMainWindow)->activations;
 
     EditExclusions();
 
     EXPECT_TRUE(user.Done());
-    EXPECT_FALSE(ui().WindowExists(WindowId::ExclusionsSheet));
-    EXPECT_FALSE(ui().ControlExists(ControlId::ExclusionsEditor));
-    EXPECT_TRUE(ui().IsEnabled(ControlId::ExclusionsButton));
-    EXPECT_EQ(ui().Window(WindowId::Main)->activations, mainActivations + 1);
+    EXPECT_FALSE(ui().WindowExists(kExclusionsSheet));
+    EXPECT_FALSE(ui().ControlExists(kExclusionsEditor));
+    EXPECT_TRUE(ui().IsEnabled(kExclusionsButton));
+    EXPECT_EQ(ui().Window(kMainWindow)->activations, mainActivations + 1);
 }
 
 TEST_F(ExclusionsSheetTest, SaveWritesTheFileAndPutsTheListInForce) {
     user.Type("/Applications|/Users/u/Temp");
-    user.Click(ControlId::ExclusionsSave);
+    user.Click(kExclusionsSave);
     EditExclusions();
     EXPECT_EQ(ConfigFile(), "ExcludedDirectories=/Applications|/Users/u/Temp\n");
     EXPECT_EQ(ExcludedDirs, "/Applications|/Users/u/Temp");
@@ -91,7 +92,7 @@ TEST_F(ExclusionsSheetTest, SaveWritesTheFileAndPutsTheListInForce) {
 
 TEST_F(ExclusionsSheetTest, SaveWithAnEmptyEditorExcludesNoDirectory) {
     user.Type("");
-    user.Click(ControlId::ExclusionsSave);
+    user.Click(kExclusionsSave);
     EditExclusions();
     EXPECT_EQ(ConfigFile(), "ExcludedDirectories=\n");
     EXPECT_EQ(ExcludedDirs, "");
@@ -100,7 +101,7 @@ TEST_F(ExclusionsSheetTest, SaveWithAnEmptyEditorExcludesNoDirectory) {
 
 TEST_F(ExclusionsSheetTest, AfterSaveOnlyTheTrimmedFirstLineIsInForce) {
     user.Type("/a|/b  \n/c");
-    user.Click(ControlId::ExclusionsSave);
+    user.Click(kExclusionsSave);
     EditExclusions();
     EXPECT_EQ(ConfigFile(), "ExcludedDirectories=/a|/b  \n/c\n");
     EXPECT_EQ(ExcludedDirs, "/a|/b");
@@ -109,9 +110,9 @@ TEST_F(ExclusionsSheetTest, AfterSaveOnlyTheTrimmedFirstLineIsInForce) {
 TEST_F(ExclusionsSheetTest, DefaultsThenCancelChangesNothing) {
     MakeFile(kConfig, "ExcludedDirectories=/mine\n");
     ExcludedDirs = "/mine";
-    user.Click(ControlId::ExclusionsDefaults);
+    user.Click(kExclusionsDefaults);
     user.Then([this] { EXPECT_EQ(Editor(), kDefaultExcludedDirs); });
-    user.Click(ControlId::ExclusionsCancel);
+    user.Click(kExclusionsCancel);
     EditExclusions();
     EXPECT_EQ(ConfigFile(), "ExcludedDirectories=/mine\n");
     EXPECT_EQ(ExcludedDirs, "/mine");
@@ -119,8 +120,8 @@ TEST_F(ExclusionsSheetTest, DefaultsThenCancelChangesNothing) {
 
 TEST_F(ExclusionsSheetTest, DefaultsThenSaveWritesTheStartUpList) {
     ExcludedDirs = "/mine";
-    user.Click(ControlId::ExclusionsDefaults);
-    user.Click(ControlId::ExclusionsSave);
+    user.Click(kExclusionsDefaults);
+    user.Click(kExclusionsSave);
     EditExclusions();
     EXPECT_EQ(ConfigFile(), std::string("ExcludedDirectories=") + kDefaultExcludedDirs + "\n");
     EXPECT_EQ(ExcludedDirs, kDefaultExcludedDirs);
@@ -129,7 +130,7 @@ TEST_F(ExclusionsSheetTest, DefaultsThenSaveWritesTheStartUpList) {
 TEST_F(ExclusionsSheetTest, CancelWithoutAFileKeepsTheListInForce) {
     ExcludedDirs = "/in-memory";
     user.Type("/typed");
-    user.Click(ControlId::ExclusionsCancel);
+    user.Click(kExclusionsCancel);
     EditExclusions();
     EXPECT_EQ(ExcludedDirs, "/in-memory");
     EXPECT_FALSE(std::filesystem::exists(Path(kConfig)));
@@ -138,7 +139,7 @@ TEST_F(ExclusionsSheetTest, CancelWithoutAFileKeepsTheListInForce) {
 TEST_F(ExclusionsSheetTest, CancelPutsTheFilesListBackInForce) {
     MakeFile(kConfig, "ExcludedDirectories=/from-file\n");
     ExcludedDirs = "/changed-since";
-    user.Click(ControlId::ExclusionsCancel);
+    user.Click(kExclusionsCancel);
     EditExclusions();
     EXPECT_EQ(ExcludedDirs, "/from-file");
 }
@@ -146,7 +147,7 @@ TEST_F(ExclusionsSheetTest, CancelPutsTheFilesListBackInForce) {
 TEST_F(ExclusionsSheetTest, SaveThatCannotWriteIsSilentAndKeepsTheSavedText) {
     MakeFile("Library", "a file where the folder should be");
     user.Type("/saved");
-    user.Click(ControlId::ExclusionsSave);
+    user.Click(kExclusionsSave);
     EditExclusions();
     EXPECT_TRUE(services.alerts.empty());
     EXPECT_EQ(ExcludedDirs, "/saved");
@@ -164,7 +165,7 @@ TEST_F(ExclusionsSheetTest, TheCharacterPastTheLimitIsRefusedWithAnAlert) {
         EXPECT_EQ(services.alerts[0].message, kTooLongText);
         EXPECT_EQ(Editor(), limit);
     });
-    user.Click(ControlId::ExclusionsSave);
+    user.Click(kExclusionsSave);
     EditExclusions();
     EXPECT_EQ(ExcludedDirs, limit);
 }
@@ -179,7 +180,7 @@ TEST_F(ExclusionsSheetTest, LimitCountsUtf16UnitsAndNeverSplitsACharacter) {
         EXPECT_EQ(services.alerts.size(), 1u);
         EXPECT_EQ(Editor(), start);
     });
-    user.Click(ControlId::ExclusionsCancel);
+    user.Click(kExclusionsCancel);
     EditExclusions();
 }
 
@@ -189,39 +190,39 @@ TEST_F(ExclusionsSheetTest, LongerPasteIsCutToTheLimit) {
         EXPECT_EQ(services.alerts.size(), 1u);
         EXPECT_EQ(Editor(), std::string(kMaxExclusionsLength, 'p'));
     });
-    user.Click(ControlId::ExclusionsCancel);
+    user.Click(kExclusionsCancel);
     EditExclusions();
 }
 
 TEST_F(ExclusionsSheetTest, ExclusionsButtonOpensTheSheetFromTheEventLoop) {
     bool opened = false;
-    user.Then([&] { opened = ui().WindowExists(WindowId::ExclusionsSheet); });
-    user.Click(ControlId::ExclusionsCancel);
-    DispatchEvent(platform::ControlEvent(ControlId::ExclusionsButton, platform::kLeftClick));
+    user.Then([&] { opened = ui().WindowExists(kExclusionsSheet); });
+    user.Click(kExclusionsCancel);
+    DispatchEvent(ControlEvent(kExclusionsButton, platform::kLeftClick));
     EXPECT_TRUE(opened);
     EXPECT_TRUE(user.Done());
 }
 
 TEST_F(ExclusionsSheetTest, EventsWhileOpenAreDropped) {
     auto& events = platform::Events();
-    platform::Event drop{platform::kDropEvent, WindowId::Main, 0, 0, 1, Path("file.txt")};
+    platform::Event drop{platform::kDropEvent, kMainWindow, 0, 0, 1, Path("file.txt")};
     MakeFile("file.txt");
     events.Post(drop);
-    events.Post(platform::MenuEvent(platform::kPasteItem));
-    events.Post(platform::MenuEvent(platform::kAppAboutItem));
-    events.Post(platform::Event{platform::kCloseRequestEvent, WindowId::Main, 0, 0, 0, {}});
-    events.Post(platform::Event{platform::kCloseRequestEvent, WindowId::ExclusionsSheet, 0, 0, 0, {}});
-    events.Post(platform::Event{platform::kTimerEvent, WindowId::Main, 2001, 0, 0, {}});
-    events.Post(platform::ControlEvent(ControlId::ExclusionsButton, platform::kLeftClick));
-    events.Post(platform::ControlEvent(ControlId::ClearFilesButton, platform::kLeftClick));
-    user.Click(ControlId::ExclusionsCancel);
+    events.Post(MenuEvent(kPasteItem));
+    events.Post(MenuEvent(kAppAboutItem));
+    events.Post(platform::Event{platform::kCloseRequestEvent, kMainWindow, 0, 0, 0, {}});
+    events.Post(platform::Event{platform::kCloseRequestEvent, kExclusionsSheet, 0, 0, 0, {}});
+    events.Post(platform::Event{platform::kTimerEvent, kMainWindow, 2001, 0, 0, {}});
+    events.Post(ControlEvent(kExclusionsButton, platform::kLeftClick));
+    events.Post(ControlEvent(kClearFilesButton, platform::kLeftClick));
+    user.Click(kExclusionsCancel);
     EditExclusions();
     EXPECT_TRUE(user.Done());
     EXPECT_EQ(events.PendingCount(), 0u);
     EXPECT_TRUE(services.alerts.empty());
-    EXPECT_EQ(ui().RowCount(ControlId::ChecksumList), 0u);
-    EXPECT_TRUE(ui().IsEnabled(ControlId::ExclusionsButton));
-    EXPECT_FALSE(ui().WindowExists(WindowId::ExclusionsSheet));
+    EXPECT_EQ(ui().RowCount(kChecksumList), 0u);
+    EXPECT_TRUE(ui().IsEnabled(kExclusionsButton));
+    EXPECT_FALSE(ui().WindowExists(kExclusionsSheet));
 }
 
 // Ctrl+Q or a termination signal must not be lost while the sheet is open: the sheet closes as Cancel
@@ -229,15 +230,15 @@ TEST_F(ExclusionsSheetTest, EventsWhileOpenAreDropped) {
 TEST_F(ExclusionsSheetTest, AQuitClosesTheSheetUnsavedAndReachesTheMainLoop) {
     ExcludedDirs = "/kept";
     user.Type("/typed");
-    user.Then([] { platform::Events().Post(platform::MenuEvent(platform::kQuitItem)); });
+    user.Then([] { platform::Events().Post(MenuEvent(kQuitItem)); });
     EditExclusions();
     EXPECT_TRUE(user.Done());
-    EXPECT_FALSE(ui().WindowExists(WindowId::ExclusionsSheet));
+    EXPECT_FALSE(ui().WindowExists(kExclusionsSheet));
     EXPECT_EQ(ExcludedDirs, "/kept");
     EXPECT_FALSE(std::filesystem::exists(Path(kConfig)));
     std::vector<platform::Event> left = platform::Events().PendingEvents();
     ASSERT_EQ(left.size(), 1u);
-    EXPECT_TRUE(platform::IsQuitRequest(left[0]));
+    EXPECT_TRUE(IsQuitRequest(left[0]));
 }
 
 }  // namespace

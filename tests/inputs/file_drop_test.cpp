@@ -15,12 +15,11 @@
 #include "engine/run_state.h"
 #include "inputs/exclusions.h"
 #include "inputs_fixture.h"
+#include "program/ids.h"
 #include "program/ui_lock.h"
 
 namespace corvane {
 namespace {
-
-using platform::ControlId;
 
 constexpr const char* kStartUpAlert =
     "Corvane will exclude the following directories: \n\r/Applications, /System, /Volumes, /Library, "
@@ -33,7 +32,7 @@ class FileDropTest : public testing::InputsTest {
         BuildWindow();
     }
     static platform::Event Drop(const std::string& paths, int64_t carriesFileNames = 1) {
-        return platform::Event{platform::kDropEvent, platform::WindowId::Main, 0, 0, carriesFileNames, paths};
+        return platform::Event{platform::kDropEvent, kMainWindow, 0, 0, carriesFileNames, paths};
     }
     void ExpectRefusedWithAlert(const std::string& text = kStartUpAlert) {
         EXPECT_EQ(FilePathList, "");
@@ -42,8 +41,8 @@ class FileDropTest : public testing::InputsTest {
         EXPECT_EQ(services.alerts[0].style, platform::AlertStyle::Error);
         EXPECT_EQ(services.alerts[0].message, text);
         // No run was prepared.
-        EXPECT_FALSE(ui().IsEnabled(ControlId::AbortButton));
-        EXPECT_TRUE(ui().IsEnabled(ControlId::ExclusionsButton));
+        EXPECT_FALSE(ui().IsEnabled(kAbortButton));
+        EXPECT_TRUE(ui().IsEnabled(kExclusionsButton));
     }
     static std::string Upper(std::string text) {
         std::transform(text.begin(), text.end(), text.begin(),
@@ -156,11 +155,11 @@ TEST_F(FileDropTest, LinkToAFolderIsScannedUnderTheLinksPath) {
 
 TEST_F(FileDropTest, SuccessfulDropPreparesTheControlsAndStartsTheRun) {
     MakeFile("a.txt");
-    ui().SetEnabled(ControlId::ChecksumList, true);
-    ui().SetEnabled(ControlId::ExportButton, true);
-    ui().SetEnabled(ControlId::ClearFilesButton, true);
-    ui().SetEnabled(ControlId::SearchField, true);
-    ui().SetEnabled(ControlId::SearchHelpIcon, true);
+    ui().SetEnabled(kChecksumList, true);
+    ui().SetEnabled(kExportButton, true);
+    ui().SetEnabled(kClearFilesButton, true);
+    ui().SetEnabled(kSearchField, true);
+    ui().SetEnabled(kSearchHelpIcon, true);
     {
         // Holding the lock keeps the worker from adding rows or ending the run while the states are read.
         std::lock_guard lock(UiMutex);
@@ -187,7 +186,7 @@ TEST_F(FileDropTest, DropDuringARunStopsItAndStartsTheNewOne) {
     std::string file = MakeFile("next.txt");
     HandleFileDrop(Drop(Path("Many")));
     ASSERT_TRUE(WorkerRunning);
-    ASSERT_TRUE(WaitUntil([] { return platform::TheUi().RowCount(ControlId::ChecksumList) > 0; }));
+    ASSERT_TRUE(WaitUntil([] { return platform::TheUi().RowCount(kChecksumList) > 0; }));
 
     HandleFileDrop(Drop(file));
     EXPECT_EQ(FilePathList, file);
@@ -207,28 +206,28 @@ TEST_F(FileDropTest, RefusedDropDuringARunStillStopsItAndClearsTheList) {
     EXPECT_EQ(services.alerts.size(), 1u);
     // Rows the stopped worker was still adding are dropped; the list stays empty.
     ASSERT_TRUE(WaitUntil([] { return LiveWorkers == 0; }));
-    EXPECT_EQ(ui().RowCount(ControlId::ChecksumList), 0u);
+    EXPECT_EQ(ui().RowCount(kChecksumList), 0u);
 }
 
 TEST_F(FileDropTest, DropWithoutFileNamesOnlySounds) {
-    ui().AppendRow(ControlId::ChecksumList, {});
+    ui().AppendRow(kChecksumList, {});
     FilePathList = "previous";
     HandleFileDrop(Drop(Path("a.txt"), 0));
     EXPECT_EQ(services.sounds, std::vector<int>{platform::kAlertSound});
     EXPECT_TRUE(services.alerts.empty());
     EXPECT_EQ(FilePathList, "previous");
-    EXPECT_EQ(ui().RowCount(ControlId::ChecksumList), 0u);
+    EXPECT_EQ(ui().RowCount(kChecksumList), 0u);
 }
 
 TEST_F(FileDropTest, EveryDropClearsTheList) {
-    ui().AppendRow(ControlId::ChecksumList, {});
+    ui().AppendRow(kChecksumList, {});
     HandleFileDrop(Drop(Path("missing")));
-    EXPECT_EQ(ui().RowCount(ControlId::ChecksumList), 0u);
+    EXPECT_EQ(ui().RowCount(kChecksumList), 0u);
 }
 
 TEST_F(FileDropTest, EventLoopHandsMainWindowDropsOver) {
     std::string file = MakeFile("a.txt");
-    DispatchEvent(platform::Event{platform::kDropEvent, platform::WindowId::Update, 0, 0, 1, file});
+    DispatchEvent(platform::Event{platform::kDropEvent, kUpdateWindow, 0, 0, 1, file});
     EXPECT_EQ(FilePathList, "");
     DispatchEvent(Drop(file));
     EXPECT_EQ(FilePathList, file);

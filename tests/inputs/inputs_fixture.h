@@ -7,6 +7,7 @@
 #include <fstream>
 #include <string>
 
+#include "program/ids.h"
 #include "support/app_fixture.h"
 
 namespace corvane::testing {
@@ -37,12 +38,11 @@ class InputsTest : public AppTest {
         auto& ui = platform::TheUi();
         using platform::ControlId;
         for (ControlId id :
-             {ControlId::ChecksumList, ControlId::ExportButton, ControlId::ShortPathsCheckbox,
-              ControlId::DockTimeCheckbox, ControlId::AlgorithmPopup, ControlId::ClearFilesButton,
-              ControlId::ExclusionsButton, ControlId::SearchField, ControlId::SearchHelpIcon}) {
+             {kChecksumList, kExportButton, kShortPathsCheckbox, kDockTimeCheckbox, kAlgorithmPopup,
+              kClearFilesButton, kExclusionsButton, kSearchField, kSearchHelpIcon}) {
             EXPECT_FALSE(ui.IsEnabled(id)) << static_cast<int>(id);
         }
-        EXPECT_TRUE(ui.IsEnabled(ControlId::AbortButton));
+        EXPECT_TRUE(ui.IsEnabled(kAbortButton));
     }
 };
 

@@ -11,6 +11,8 @@
 
 #include "platform/events.h"
 #include "platform/ui.h"
+#include "program/events.h"
+#include "program/ids.h"
 
 namespace corvane::testing {
 
@@ -25,15 +27,15 @@ class ScriptedUser : public platform::EventPump {
     }
     void Type(const std::string& text) {
         Then([text] {
-            platform::TheUi().UserSetText(platform::ControlId::ExclusionsEditor, text);
-            Post(platform::ControlId::ExclusionsEditor, platform::kTextChange);
+            platform::TheUi().UserSetText(kExclusionsEditor, text);
+            Post(kExclusionsEditor, platform::kTextChange);
         });
     }
 
     void Block(std::optional<std::chrono::steady_clock::time_point>) override {
         if (actions_.empty()) {
             ADD_FAILURE() << "the program waits for more than the script holds";
-            Post(platform::ControlId::ExclusionsCancel, platform::kLeftClick);
+            Post(kExclusionsCancel, platform::kLeftClick);
             return;
         }
         auto action = std::move(actions_.front());
@@ -46,8 +48,7 @@ class ScriptedUser : public platform::EventPump {
 
   private:
     static void Post(platform::ControlId control, int type) {
-        platform::Events().Post(
-            platform::ControlEvent(control, type, 0, platform::WindowId::ExclusionsSheet));
+        platform::Events().Post(ControlEvent(control, type, 0, kExclusionsSheet));
     }
 
     std::deque<std::function<void()>> actions_;

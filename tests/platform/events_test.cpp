@@ -6,17 +6,19 @@
 #include <mutex>
 #include <thread>
 
+#include "program/events.h"
+
 namespace corvane::platform {
 namespace {
 
 Event SizeEvent(int64_t marker) {
-    return Event{kSizeEvent, WindowId::Main, 0, 0, marker, {}};
+    return Event{kSizeEvent, kMainWindow, 0, 0, marker, {}};
 }
 
 TEST(EventQueue, DeliversInArrivalOrderAcrossThreads) {
     EventQueue queue;
     std::thread poster([&] {
-        for (int i = 0; i < 100; ++i) queue.Post(ControlEvent(ControlId::EtaLine, kWorkerProgress, i));
+        for (int i = 0; i < 100; ++i) queue.Post(ControlEvent(kEtaLine, kWorkerProgress, i));
     });
     for (int i = 0; i < 100; ++i) EXPECT_EQ(queue.Wait().data, i);
     poster.join();
@@ -37,30 +39,30 @@ TEST(EventQueue, KeepsOnlyTheNewestPendingSizeEventPerWindow) {
     queue.Post(MenuEvent(kResetLayoutItem));
     queue.Post(SizeEvent(2));
     Event size2 = SizeEvent(3);
-    size2.window = WindowId::Update;
+    size2.window = kUpdateWindow;
     queue.Post(size2);
     auto pending = queue.PendingEvents();
     ASSERT_EQ(pending.size(), 3u);
     EXPECT_EQ(pending[0].kind, kMenuEvent);
     EXPECT_EQ(pending[1].data, 2);
-    EXPECT_EQ(pending[2].window, WindowId::Update);
+    EXPECT_EQ(pending[2].window, kUpdateWindow);
 }
 
 TEST(EventQueue, KeepsOneWaitingTextChangePerControl) {
     EventQueue queue;
-    Event field = ControlEvent(ControlId::SearchField, kTextChange);
-    Event editor = ControlEvent(ControlId::ExclusionsEditor, kTextChange, 0, WindowId::ExclusionsSheet);
+    Event field = ControlEvent(kSearchField, kTextChange);
+    Event editor = ControlEvent(kExclusionsEditor, kTextChange, 0, kExclusionsSheet);
     queue.Post(field);
     queue.Post(MenuEvent(kPasteItem));
     queue.Post(field);
     queue.Post(editor);
-    queue.Post(ControlEvent(ControlId::SearchField, kLeftClick));
+    queue.Post(ControlEvent(kSearchField, kLeftClick));
     queue.Post(editor);
     auto pending = queue.PendingEvents();
     ASSERT_EQ(pending.size(), 4u);
-    EXPECT_EQ(pending[0].object, static_cast<int>(ControlId::SearchField));  // keeps its place
+    EXPECT_EQ(pending[0].object, static_cast<int>(kSearchField));  // keeps its place
     EXPECT_EQ(pending[1].kind, kMenuEvent);
-    EXPECT_EQ(pending[2].object, static_cast<int>(ControlId::ExclusionsEditor));
+    EXPECT_EQ(pending[2].object, static_cast<int>(kExclusionsEditor));
     EXPECT_EQ(pending[3].type, kLeftClick);
     // Once taken, the next change is posted again.
     queue.Wait();
@@ -72,7 +74,7 @@ TEST(EventQueue, KeepsOneWaitingTextChangePerControl) {
 // A timer of interval 0 is due at every look, so these tests never wait for time to pass.
 TEST(EventQueue, TimersFireRepeatedlyAndRemovalDiscardsTheirPendingEvents) {
     EventQueue queue;
-    queue.AddTimer(WindowId::Main, 2001, 0);
+    queue.AddTimer(kMainWindow, 2001, 0);
     for (int tick = 0; tick < 2; ++tick) {
         Event event = queue.Wait();
         EXPECT_EQ(event.kind, kTimerEvent);
@@ -82,30 +84,30 @@ TEST(EventQueue, TimersFireRepeatedlyAndRemovalDiscardsTheirPendingEvents) {
     queue.Post(MenuEvent(kPasteItem));
     EXPECT_EQ(queue.Wait().object, kPasteItem);  // the due timer fired into the queue behind it
     ASSERT_EQ(queue.PendingCount(), 1u);
-    queue.RemoveTimer(WindowId::Main, 2001);
-    EXPECT_FALSE(queue.HasTimer(WindowId::Main, 2001));
+    queue.RemoveTimer(kMainWindow, 2001);
+    EXPECT_FALSE(queue.HasTimer(kMainWindow, 2001));
     EXPECT_EQ(queue.PendingCount(), 0u);
     EXPECT_FALSE(queue.Wait(0).has_value());
 }
 
 TEST(EventQueue, AddingATimerTwiceKeepsOne) {
     EventQueue queue;
-    queue.AddTimer(WindowId::Main, 2001, 0);
-    queue.AddTimer(WindowId::Main, 2001, 0);
+    queue.AddTimer(kMainWindow, 2001, 0);
+    queue.AddTimer(kMainWindow, 2001, 0);
     ASSERT_TRUE(queue.Wait(0).has_value());
     EXPECT_EQ(queue.PendingCount(), 0u);  // a second timer would have fired with the first
 }
 
 TEST(EventQueue, ClosedWindowsLoseTheirEvents) {
     EventQueue queue;
-    Event progress{kUpdateProgressEvent, WindowId::Update, 0, 0, 0, {}};
+    Event progress{kUpdateProgressEvent, kUpdateWindow, 0, 0, 0, {}};
     queue.Post(progress);
     queue.Post(MenuEvent(kPasteItem));
-    queue.WindowClosed(WindowId::Update);
+    queue.WindowClosed(kUpdateWindow);
     queue.Post(progress);
     ASSERT_EQ(queue.PendingCount(), 1u);
     EXPECT_EQ(queue.Wait().object, kPasteItem);
-    queue.WindowOpened(WindowId::Update);
+    queue.WindowOpened(kUpdateWindow);
     queue.Post(progress);
     EXPECT_EQ(queue.PendingCount(), 1u);
 }

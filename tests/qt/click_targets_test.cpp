@@ -8,6 +8,7 @@
 #include <ostream>
 
 #include "app/layout.h"
+#include "program/ids.h"
 #include "qt_fixture.h"
 
 namespace corvane::platform {
@@ -16,8 +17,7 @@ namespace {
 // The main window's controls in creation order: a later one lies above an earlier one.
 std::vector<ControlId> MainControls() {
     std::vector<ControlId> ids;
-    for (int id = static_cast<int>(ControlId::AlgorithmLabel);
-         id <= static_cast<int>(ControlId::SearchHelpIcon); ++id) {
+    for (int id = static_cast<int>(kAlgorithmLabel); id <= static_cast<int>(kSearchHelpIcon); ++id) {
         ids.push_back(static_cast<ControlId>(id));
     }
     return ids;
@@ -25,7 +25,7 @@ std::vector<ControlId> MainControls() {
 
 // Static text, which never acts on a click.
 bool IsStaticText(ControlId id) {
-    return id == ControlId::AlgorithmLabel || id == ControlId::EtaLine;
+    return id == kAlgorithmLabel || id == kEtaLine;
 }
 
 QRect FrameOf(ControlId id) {
@@ -58,7 +58,7 @@ std::optional<ControlId> MeantFor(QPoint at) {
 
 // The control whose widget Qt gives a mouse press at the point of the content, as the window routes it.
 std::optional<ControlId> ReceiverAt(QPoint at) {
-    QWidget* content = ContentWidgetFor(WindowId::Main);
+    QWidget* content = ContentWidgetFor(kMainWindow);
     for (QWidget* widget = content->childAt(at); widget && widget != content;
          widget = widget->parentWidget()) {
         for (ControlId id : MainControls()) {
@@ -87,7 +87,7 @@ class ClickTargetTest : public MainWindowTest, public ::testing::WithParamInterf
     void SetUp() override {
         MainWindowTest::SetUp();
         if (GetParam().laidOut) {
-            TheUi().SetContentSize(WindowId::Main, {GetParam().width, 500});
+            TheUi().SetContentSize(kMainWindow, {GetParam().width, 500});
             LayoutMainWindow();
         }
         // Every control enabled, as after a completed run, so that each can take its clicks.
@@ -125,9 +125,8 @@ TEST_P(ClickTargetTest, EveryOverlapSendsClicksToTheControlMeantForThem) {
 
 // A real click through the window on every button, in the middle of each part it shares with another frame.
 TEST_P(ClickTargetTest, ButtonsUnderOtherFramesTakeTheirClicks) {
-    QWidget* content = ContentWidgetFor(WindowId::Main);
-    for (ControlId button : {ControlId::ExclusionsButton, ControlId::ExportButton, ControlId::AbortButton,
-                             ControlId::ClearFilesButton}) {
+    QWidget* content = ContentWidgetFor(kMainWindow);
+    for (ControlId button : {kExclusionsButton, kExportButton, kAbortButton, kClearFilesButton}) {
         for (ControlId other : MainControls()) {
             QRect overlap = FrameOf(button).intersected(FrameOf(other));
             if (other == button || overlap.isEmpty() || MeantFor(overlap.center()) != button) continue;
@@ -147,16 +146,16 @@ TEST_P(ClickTargetTest, ButtonsUnderOtherFramesTakeTheirClicks) {
 TEST_F(MainWindowTest, ExclusionsButtonTakesClicksAfterTheLayoutAtTheSmallestWidth) {
     LayoutMainWindow();
     Settle();
-    ASSERT_EQ(WidgetFor(ControlId::ExclusionsButton)->geometry(), QRect(440, 50, 100, 25));
-    ASSERT_TRUE(WidgetFor(ControlId::ShortPathsCheckbox)->geometry().contains(490, 62));
-    QPoint at = ContentWidgetFor(WindowId::Main)->mapTo(Main(), QPoint(490, 62));
+    ASSERT_EQ(WidgetFor(kExclusionsButton)->geometry(), QRect(440, 50, 100, 25));
+    ASSERT_TRUE(WidgetFor(kShortPathsCheckbox)->geometry().contains(490, 62));
+    QPoint at = ContentWidgetFor(kMainWindow)->mapTo(Main(), QPoint(490, 62));
     QTest::mouseClick(Main()->windowHandle(), Qt::LeftButton, {}, at);
-    EXPECT_EQ(ControlEventsOf(ControlId::ExclusionsButton).size(), 1u);
-    EXPECT_TRUE(ControlEventsOf(ControlId::ShortPathsCheckbox).empty());
+    EXPECT_EQ(ControlEventsOf(kExclusionsButton).size(), 1u);
+    EXPECT_TRUE(ControlEventsOf(kShortPathsCheckbox).empty());
     // The check box still takes clicks on its box.
-    QPoint box = ContentWidgetFor(WindowId::Main)->mapTo(Main(), QPoint(248, 62));
+    QPoint box = ContentWidgetFor(kMainWindow)->mapTo(Main(), QPoint(248, 62));
     QTest::mouseClick(Main()->windowHandle(), Qt::LeftButton, {}, box);
-    EXPECT_EQ(ControlEventsOf(ControlId::ShortPathsCheckbox).size(), 1u);
+    EXPECT_EQ(ControlEventsOf(kShortPathsCheckbox).size(), 1u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, ClickTargetTest,

@@ -8,39 +8,41 @@
 #include <QWheelEvent>
 
 #include "app/event_loop.h"
+#include "platform/clipboard.h"
+#include "program/ids.h"
 #include "qt_fixture.h"
 
 namespace corvane::platform {
 namespace {
 
 TEST_F(MainWindowTest, CheckboxClickStoresTheTickThenReports) {
-    auto* box = qobject_cast<QCheckBox*>(WidgetFor(ControlId::DockTimeCheckbox));
+    auto* box = qobject_cast<QCheckBox*>(WidgetFor(kDockTimeCheckbox));
     box->click();
-    EXPECT_TRUE(TheUi().IsChecked(ControlId::DockTimeCheckbox));
-    std::vector<Event> events = ControlEventsOf(ControlId::DockTimeCheckbox);
+    EXPECT_TRUE(TheUi().IsChecked(kDockTimeCheckbox));
+    std::vector<Event> events = ControlEventsOf(kDockTimeCheckbox);
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].type, kLeftClick);
     // The program's own change posts nothing.
     Events().Clear();
-    TheUi().SetChecked(ControlId::DockTimeCheckbox, false);
+    TheUi().SetChecked(kDockTimeCheckbox, false);
     EXPECT_FALSE(box->isChecked());
     EXPECT_TRUE(Pending().empty());
 }
 
 TEST_F(MainWindowTest, PopupChoiceStoresTheSelectionThenReportsAChange) {
-    auto* popup = qobject_cast<QComboBox*>(WidgetFor(ControlId::AlgorithmPopup));
+    auto* popup = qobject_cast<QComboBox*>(WidgetFor(kAlgorithmPopup));
     popup->setCurrentIndex(3);
     emit popup->activated(3);  // what a choice in the open list emits
-    EXPECT_EQ(TheUi().SelectedItemText(ControlId::AlgorithmPopup), "SHA256");
-    std::vector<Event> events = ControlEventsOf(ControlId::AlgorithmPopup);
+    EXPECT_EQ(TheUi().SelectedItemText(kAlgorithmPopup), "SHA256");
+    std::vector<Event> events = ControlEventsOf(kAlgorithmPopup);
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].type, kSelectionChange);
 }
 
 TEST_F(MainWindowTest, WheelOverThePopupLeavesTheChoiceAlone) {
-    TheUi().SetEnabled(ControlId::AlgorithmPopup, true);
-    TheUi().SelectItem(ControlId::AlgorithmPopup, 1);
-    auto* popup = qobject_cast<QComboBox*>(WidgetFor(ControlId::AlgorithmPopup));
+    TheUi().SetEnabled(kAlgorithmPopup, true);
+    TheUi().SelectItem(kAlgorithmPopup, 1);
+    auto* popup = qobject_cast<QComboBox*>(WidgetFor(kAlgorithmPopup));
     ASSERT_EQ(popup->currentIndex(), 1);
     for (int notch : {-120, -120}) {
         QPointF at = popup->rect().center();
@@ -50,14 +52,14 @@ TEST_F(MainWindowTest, WheelOverThePopupLeavesTheChoiceAlone) {
         EXPECT_FALSE(wheel.isAccepted());  // left to the window
     }
     EXPECT_EQ(popup->currentIndex(), 1);
-    EXPECT_EQ(TheUi().Control(ControlId::AlgorithmPopup).selected, 1);
+    EXPECT_EQ(std::get<PopupState>(TheUi().Control(kAlgorithmPopup).fields).selected, 1);
     EXPECT_TRUE(Pending().empty());
 }
 
 TEST_F(MainWindowTest, SearchFieldTextSetByTheProgramPostsNothing) {
-    TheUi().SetEnabled(ControlId::SearchField, true);
-    TheUi().SetText(ControlId::SearchField, "abc");
-    EXPECT_EQ(qobject_cast<QLineEdit*>(WidgetFor(ControlId::SearchField))->text(), "abc");
+    TheUi().SetEnabled(kSearchField, true);
+    TheUi().SetText(kSearchField, "abc");
+    EXPECT_EQ(qobject_cast<QLineEdit*>(WidgetFor(kSearchField))->text(), "abc");
     EXPECT_TRUE(Pending().empty());
 }
 
@@ -66,45 +68,45 @@ TEST_F(MainWindowTest, FastTypingInTheSearchFieldStartsAtTheFirstMatch) {
     for (const char* name : {"/etc/hostname", "/etc/passwd", "/etc/group"}) {
         ListRow row;
         row.cells = {name, "", "", "", ""};
-        TheUi().AppendRow(ControlId::ChecksumList, row);
+        TheUi().AppendRow(kChecksumList, row);
     }
-    TheUi().SetEnabled(ControlId::SearchField, true);
-    auto* field = qobject_cast<QLineEdit*>(WidgetFor(ControlId::SearchField));
+    TheUi().SetEnabled(kSearchField, true);
+    auto* field = qobject_cast<QLineEdit*>(WidgetFor(kSearchField));
     auto catchUp = [] {
         while (auto event = Events().Wait(0)) DispatchEvent(*event);
     };
     QTest::keyClicks(field, "/etc/");
     catchUp();
-    EXPECT_EQ(TheUi().SelectedRow(ControlId::ChecksumList), 0);
+    EXPECT_EQ(TheUi().SelectedRow(kChecksumList), 0);
     QTest::keyClick(field, Qt::Key_Space);  // the same term once more: the next match
     catchUp();
-    EXPECT_EQ(TheUi().SelectedRow(ControlId::ChecksumList), 1);
+    EXPECT_EQ(TheUi().SelectedRow(kChecksumList), 1);
     QTest::keyClick(field, Qt::Key_Return);  // Enter changes no text and searches nothing
     catchUp();
-    EXPECT_EQ(TheUi().SelectedRow(ControlId::ChecksumList), 1);
+    EXPECT_EQ(TheUi().SelectedRow(kChecksumList), 1);
 }
 
 TEST_F(QtBackendTest, EditorReportsUserChangesButNotTheProgramsText) {
     WindowSpec spec;
     spec.kind = WindowKind::Panel;
     spec.contentSize = {460, 200};
-    TheUi().CreateWindow(WindowId::ExclusionsSheet, spec);
-    TheUi().CreateControl(ControlId::ExclusionsEditor,
-                          {ControlKind::TextEditor, WindowId::ExclusionsSheet, {20, 30, 420, 110}, "/a|/b"});
-    auto* editor = qobject_cast<QPlainTextEdit*>(WidgetFor(ControlId::ExclusionsEditor));
+    TheUi().CreateWindow(kExclusionsSheet, spec);
+    TheUi().CreateControl(kExclusionsEditor,
+                          {ControlKind::TextEditor, kExclusionsSheet, {20, 30, 420, 110}, "/a|/b"});
+    auto* editor = qobject_cast<QPlainTextEdit*>(WidgetFor(kExclusionsEditor));
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(editor->toPlainText(), "/a|/b");
-    TheUi().SetText(ControlId::ExclusionsEditor, "/c");
+    TheUi().SetText(kExclusionsEditor, "/c");
     EXPECT_EQ(editor->toPlainText(), "/c");
     EXPECT_TRUE(Pending().empty());
 
     editor->moveCursor(QTextCursor::End);
     QTest::keyClicks(editor, "|/d");
-    EXPECT_EQ(TheUi().Text(ControlId::ExclusionsEditor), "/c|/d");
-    std::vector<Event> events = ControlEventsOf(ControlId::ExclusionsEditor);
+    EXPECT_EQ(TheUi().Text(kExclusionsEditor), "/c|/d");
+    std::vector<Event> events = ControlEventsOf(kExclusionsEditor);
     ASSERT_EQ(events.size(), 1u);  // one waiting change covers the three keystrokes
     EXPECT_EQ(events[0].type, kTextChange);
-    EXPECT_EQ(events[0].window, WindowId::ExclusionsSheet);
+    EXPECT_EQ(events[0].window, kExclusionsSheet);
 }
 
 class ListClickTest : public MainWindowTest {
@@ -114,13 +116,13 @@ class ListClickTest : public MainWindowTest {
         for (int i = 0; i < 3; ++i) {
             ListRow row;
             row.cells = {"/tmp/f" + std::to_string(i), "sum" + std::to_string(i), "", "", ""};
-            TheUi().AppendRow(ControlId::ChecksumList, row);
+            TheUi().AppendRow(kChecksumList, row);
         }
-        TheUi().SetEnabled(ControlId::ChecksumList, true);
+        TheUi().SetEnabled(kChecksumList, true);
         Settle();
         Events().Clear();
     }
-    static QTableView* List() { return qobject_cast<QTableView*>(WidgetFor(ControlId::ChecksumList)); }
+    static QTableView* List() { return qobject_cast<QTableView*>(WidgetFor(kChecksumList)); }
     static QPoint RowCentre(int row) { return List()->visualRect(List()->model()->index(row, 1)).center(); }
     static void RightClick(QPoint at) {
         QContextMenuEvent request(QContextMenuEvent::Mouse, at, List()->viewport()->mapToGlobal(at));
@@ -130,30 +132,30 @@ class ListClickTest : public MainWindowTest {
 
 TEST_F(ListClickTest, LeftClickSelectsTheRowThenReports) {
     QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, RowCentre(1));
-    EXPECT_EQ(TheUi().SelectedRow(ControlId::ChecksumList), 1);
-    std::vector<Event> events = ControlEventsOf(ControlId::ChecksumList);
+    EXPECT_EQ(TheUi().SelectedRow(kChecksumList), 1);
+    std::vector<Event> events = ControlEventsOf(kChecksumList);
     ASSERT_GE(events.size(), 1u);
     EXPECT_EQ(events[0].type, kLeftClick);
 }
 
 TEST_F(ListClickTest, RightClickSelectsTheRowUnderThePointerThenReports) {
-    TheUi().SelectRow(ControlId::ChecksumList, 0);
+    TheUi().SelectRow(kChecksumList, 0);
     RightClick(RowCentre(2));
-    EXPECT_EQ(TheUi().SelectedRow(ControlId::ChecksumList), 2);
+    EXPECT_EQ(TheUi().SelectedRow(kChecksumList), 2);
     EXPECT_EQ(List()->selectionModel()->selectedRows().value(0).row(), 2);
-    std::vector<Event> events = ControlEventsOf(ControlId::ChecksumList);
+    std::vector<Event> events = ControlEventsOf(kChecksumList);
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].type, kRightClick);
 }
 
 TEST_F(ListClickTest, RightClickBelowTheRowsKeepsTheSelection) {
-    TheUi().SelectRow(ControlId::ChecksumList, 1);
+    TheUi().SelectRow(kChecksumList, 1);
     QPoint below(20, List()->viewport()->height() - 5);
     ASSERT_FALSE(List()->indexAt(below).isValid());
     QTest::mousePress(List()->viewport(), Qt::RightButton, {}, below);
     RightClick(below);
-    EXPECT_EQ(TheUi().SelectedRow(ControlId::ChecksumList), 1);
-    std::vector<Event> events = ControlEventsOf(ControlId::ChecksumList);
+    EXPECT_EQ(TheUi().SelectedRow(kChecksumList), 1);
+    std::vector<Event> events = ControlEventsOf(kChecksumList);
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].type, kRightClick);
 }
@@ -175,12 +177,12 @@ TEST_P(ListKeyTest, KeyboardMovesCarryTheSelectionToTheLayer) {
     QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, RowCentre(0));
     for (auto [key, modifiers] : GetParam().keys) QTest::keyClick(List(), key, modifiers);
     ASSERT_EQ(List()->selectionModel()->selectedRows().value(0).row(), GetParam().row);
-    EXPECT_EQ(TheUi().SelectedRow(ControlId::ChecksumList), GetParam().row);
+    EXPECT_EQ(TheUi().SelectedRow(kChecksumList), GetParam().row);
     // A right click off the rows acts on the row the keys reached.
     QPoint below(20, List()->viewport()->height() - 5);
     ASSERT_FALSE(List()->indexAt(below).isValid());
     RightClick(below);
-    EXPECT_EQ(TheUi().SelectedRow(ControlId::ChecksumList), GetParam().row);
+    EXPECT_EQ(TheUi().SelectedRow(kChecksumList), GetParam().row);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -200,22 +202,22 @@ TEST_F(ListClickTest, DragCopiesTheRowWhereItEnded) {
     auto catchUp = [] {
         while (auto event = Events().Wait(0)) DispatchEvent(*event);
     };
-    Platform().SetClipboardText("before");
+    Clipboard().SetClipboardText("before");
     QTest::mousePress(List()->viewport(), Qt::LeftButton, {}, RowCentre(0));
     catchUp();
-    EXPECT_EQ(Platform().ClipboardText(), "before");
+    EXPECT_EQ(Clipboard().ClipboardText(), "before");
     QTest::mouseMove(List()->viewport(), RowCentre(1));
     catchUp();
     QTest::mouseMove(List()->viewport(), RowCentre(2));
     catchUp();
     QTest::mouseRelease(List()->viewport(), Qt::LeftButton, {}, RowCentre(2));
     ASSERT_EQ(List()->selectionModel()->selectedRows().value(0).row(), 2);
-    EXPECT_EQ(TheUi().SelectedRow(ControlId::ChecksumList), 2);
-    std::vector<Event> events = ControlEventsOf(ControlId::ChecksumList);
+    EXPECT_EQ(TheUi().SelectedRow(kChecksumList), 2);
+    std::vector<Event> events = ControlEventsOf(kChecksumList);
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].type, kLeftClick);
     catchUp();
-    EXPECT_EQ(Platform().ClipboardText(), "sum2");
+    EXPECT_EQ(Clipboard().ClipboardText(), "sum2");
 }
 
 // Each click of a double click copies, the second one like the first.
@@ -230,27 +232,27 @@ TEST_F(ListClickTest, DoubleClickIsTwoClicks) {
     QMouseEvent release(QEvent::MouseButtonRelease, at, viewport->mapToGlobal(at), Qt::LeftButton,
                         Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(viewport, &release);
-    std::vector<Event> events = ControlEventsOf(ControlId::ChecksumList);
+    std::vector<Event> events = ControlEventsOf(kChecksumList);
     ASSERT_EQ(events.size(), 2u);
     EXPECT_EQ(events[1].type, kLeftClick);
 }
 
 // A drag that leaves the list before the button comes up is no click: nothing is reported or copied.
 TEST_F(ListClickTest, ReleaseOutsideTheListCopiesNothing) {
-    Platform().SetClipboardText("before");
+    Clipboard().SetClipboardText("before");
     QTest::mousePress(List()->viewport(), Qt::LeftButton, {}, RowCentre(1));
     QPoint outside(List()->viewport()->width() + 40, RowCentre(1).y());
     QTest::mouseMove(List()->viewport(), outside);
     QTest::mouseRelease(List()->viewport(), Qt::LeftButton, {}, outside);
-    EXPECT_TRUE(ControlEventsOf(ControlId::ChecksumList).empty());
+    EXPECT_TRUE(ControlEventsOf(kChecksumList).empty());
     while (auto event = Events().Wait(0)) DispatchEvent(*event);
-    EXPECT_EQ(Platform().ClipboardText(), "before");
+    EXPECT_EQ(Clipboard().ClipboardText(), "before");
 }
 
 TEST_F(ListClickTest, DisabledListReportsNothing) {
-    TheUi().SetEnabled(ControlId::ChecksumList, false);
+    TheUi().SetEnabled(kChecksumList, false);
     QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, RowCentre(1));
-    EXPECT_TRUE(ControlEventsOf(ControlId::ChecksumList).empty());
+    EXPECT_TRUE(ControlEventsOf(kChecksumList).empty());
 }
 
 }  // namespace

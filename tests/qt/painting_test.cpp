@@ -5,6 +5,7 @@
 
 #include "platform/qt/qt_mark_delegate.h"
 #include "platform/qt/qt_paint_pacer.h"
+#include "program/ids.h"
 #include "qt_fixture.h"
 
 namespace corvane::platform {
@@ -49,20 +50,20 @@ TEST_F(QtBackendTest, PaintWithinAFrameOfThePreviousWaitsForTheFrameToPass) {
 TEST_F(MainWindowTest, DrawingAWindowNowPaintsItWithinTheCall) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(Main()));
     Settle();
-    PaintCounter counter(WidgetFor(ControlId::StatusLine));
+    PaintCounter counter(WidgetFor(kStatusLine));
     // The second call comes within a frame of the first.
     for (int call = 0; call < 2; ++call) {
         int before = counter.paints;
-        Platform().DrawWindowNow(WindowId::Main);
+        Application().DrawWindowNow(kMainWindow);
         EXPECT_GT(counter.paints, before) << "call " << call;
     }
 }
 
 TEST_F(MainWindowTest, StatusTextChangedInABurstEndsUpPainted) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(Main()));
-    auto* status = WidgetFor(ControlId::StatusLine);
+    auto* status = WidgetFor(kStatusLine);
     for (int i = 0; i < 50; ++i) {
-        TheUi().SetText(ControlId::StatusLine, "Processing: file" + std::to_string(i));
+        TheUi().SetText(kStatusLine, "Processing: file" + std::to_string(i));
         QCoreApplication::processEvents();
     }
     PaintCounter counter(status);
@@ -71,12 +72,12 @@ TEST_F(MainWindowTest, StatusTextChangedInABurstEndsUpPainted) {
 
 TEST_F(MainWindowTest, RowsAddedBelowAFullListDrawOnlyTheScrollBar) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(Main()));
-    auto* list = qobject_cast<QTableView*>(WidgetFor(ControlId::ChecksumList));
+    auto* list = qobject_cast<QTableView*>(WidgetFor(kChecksumList));
     auto add = [](int from, int to) {
         for (int i = from; i < to; ++i) {
             ListRow row;
             row.cells = {"/tmp/file" + std::to_string(i), "sum", "1 KB", "01/02/26", "\xE2\x9C\x85"};
-            TheUi().AppendRow(ControlId::ChecksumList, row);
+            TheUi().AppendRow(kChecksumList, row);
         }
     };
     PaintCounter rows(list->viewport());
@@ -102,7 +103,7 @@ TEST_F(MainWindowTest, RowsAddedBelowAFullListDrawOnlyTheScrollBar) {
 
 class MarkCellsTest : public MainWindowTest {
   protected:
-    static QTableView* List() { return qobject_cast<QTableView*>(WidgetFor(ControlId::ChecksumList)); }
+    static QTableView* List() { return qobject_cast<QTableView*>(WidgetFor(kChecksumList)); }
 
     static void AddRows(int count) {
         const char* marks[] = {"\xE2\x9C\x85", "\xE2\x9D\x97\xEF\xB8\x8F", "  \xE2\x9D\x8C"};
@@ -110,7 +111,7 @@ class MarkCellsTest : public MainWindowTest {
             ListRow row;
             row.cells = {"/tmp/file" + std::to_string(i), "sum", "1 KB", "01/02/26", marks[i % 3]};
             row.red = i % 3 == 1;
-            TheUi().AppendRow(ControlId::ChecksumList, row);
+            TheUi().AppendRow(kChecksumList, row);
         }
         Settle();
     }

@@ -7,6 +7,7 @@
 #include "engine/progress_display.h"
 #include "engine/progress_notice.h"
 #include "engine/run_state.h"
+#include "program/ids.h"
 #include "program/ui_lock.h"
 #include "qt_fixture.h"
 
@@ -45,7 +46,7 @@ class ProgressBadgeTest : public MainWindowTest {
 
     // The main thread's handling of an EtaLine notice of the current run.
     static void Eta(int64_t remaining, int64_t seconds) {
-        HandleWorkerProgress(ControlId::EtaLine, PackEtaNotice(remaining, seconds), CurrentRunNumber);
+        HandleWorkerProgress(kEtaLine, PackEtaNotice(remaining, seconds), CurrentRunNumber);
     }
 
     static bool WaitForPainted(const std::string& label) {

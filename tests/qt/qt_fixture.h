@@ -20,11 +20,14 @@
 
 #include "app/main_window.h"
 #include "app/startup.h"
+#include "platform/application.h"
+#include "platform/dialogs.h"
 #include "platform/events.h"
 #include "platform/qt/qt_backend.h"
 #include "platform/qt/qt_test_access.h"
-#include "platform/services.h"
 #include "platform/ui.h"
+#include "program/events.h"
+#include "program/ids.h"
 #include "program/settings.h"
 #include "support/temp_home.h"
 
@@ -55,8 +58,8 @@ class QtBackendTest : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_FALSE(home_.Path().empty());
-        backend_ = std::make_unique<QtBackend>(argc_, argv_);
-        Platform().CreateApplication();
+        backend_ = std::make_unique<QtBackend>(argc_, argv_, BackendIds());
+        Application().CreateApplication();
         ASSERT_NE(QApplication::instance(), nullptr);
     }
 
@@ -85,7 +88,7 @@ class QtBackendTest : public ::testing::Test {
     static ShownAlert RunAndReadAlert(const AlertSpec& alert) {
         ShownAlert shown;
         ReadAlertWhenOpen(&shown);
-        shown.answer = Platform().RunAlert(alert);
+        shown.answer = Dialogs().RunAlert(alert);
         return shown;
     }
 
@@ -130,7 +133,7 @@ class MainWindowTest : public QtBackendTest {
         Events().Clear();
     }
 
-    static QWidget* Main() { return WindowWidgetFor(WindowId::Main); }
+    static QWidget* Main() { return WindowWidgetFor(kMainWindow); }
 
     // Makes the main window the active window, as the user's click would.
     static bool ActivateMain() {

@@ -16,7 +16,11 @@
 #include "app/about.h"
 #include "app/appearance.h"
 #include "app/csv_export.h"
+#include "platform/clipboard.h"
+#include "platform/desktop.h"
 #include "platform/qt/qt_text.h"
+#include "platform/screens.h"
+#include "platform/sounds.h"
 #include "qt_fixture.h"
 
 namespace corvane::platform {
@@ -27,19 +31,19 @@ TEST_F(QtBackendTest, ApplicationIsNamedAndStaysUpWithoutWindows) {
     EXPECT_EQ(QGuiApplication::desktopFileName(), "corvane");
     EXPECT_FALSE(QGuiApplication::quitOnLastWindowClosed());
     EXPECT_FALSE(QGuiApplication::windowIcon().isNull());
-    EXPECT_EQ(Platform().RunningApplicationNames(), std::vector<std::string>{"Corvane"});
+    EXPECT_EQ(Desktop().RunningApplicationNames(), std::vector<std::string>{"Corvane"});
 }
 
 TEST_F(QtBackendTest, DisplaysComeFromTheScreensPrimaryFirst) {
-    std::vector<Rect> displays = Platform().Displays();
+    std::vector<Rect> displays = Screens().Displays();
     ASSERT_EQ(displays.size(), 1u);
     EXPECT_EQ(displays[0], (Rect{0, 0, 1440, 900}));
     QCursor::setPos(300, 200);
-    EXPECT_EQ(Platform().PointerPosition(), (Point{300, 200}));
+    EXPECT_EQ(Screens().PointerPosition(), (Point{300, 200}));
 }
 
 TEST_F(QtBackendTest, ClipboardCountRisesOnceForEachChangeOurOwnIncluded) {
-    Services& services = Platform();
+    ClipboardService& services = Clipboard();
     int64_t start = services.ClipboardChangeCount();
     services.SetClipboardText("sum1");
     EXPECT_EQ(services.ClipboardChangeCount(), start + 1);
@@ -59,13 +63,13 @@ TEST_F(QtBackendTest, ClipboardTextIsTheBytesOffered) {
     auto* offered = new QMimeData;
     offered->setData(QStringLiteral("text/plain"), QByteArray::fromStdString(paths));
     QGuiApplication::clipboard()->setMimeData(offered);
-    EXPECT_EQ(Platform().ClipboardText(), paths);
+    EXPECT_EQ(Clipboard().ClipboardText(), paths);
     auto* utf8 = new QMimeData;
     utf8->setData(QStringLiteral("text/plain;charset=utf-8"), "/tmp/\xE9t\xE9");
     QGuiApplication::clipboard()->setMimeData(utf8);
-    EXPECT_EQ(Platform().ClipboardText(), "/tmp/\xE9t\xE9");
+    EXPECT_EQ(Clipboard().ClipboardText(), "/tmp/\xE9t\xE9");
     QGuiApplication::clipboard()->setText(QString::fromUtf8("/tmp/caf\xC3\xA9.txt"));
-    EXPECT_EQ(Platform().ClipboardText(), "/tmp/caf\xC3\xA9.txt");
+    EXPECT_EQ(Clipboard().ClipboardText(), "/tmp/caf\xC3\xA9.txt");
 }
 
 // Takes the URLs the desktop would open, so that nothing is opened.
@@ -84,7 +88,7 @@ TEST_F(QtBackendTest, RevealingAFileWhoseNameIsNotUtf8OpensItsOwnFolder) {
     ASSERT_FALSE(QDBusConnection::sessionBus().isConnected());
     std::string folder = home_.Path() + "/caf\xE9 \xFF";
     UrlCatcher catcher;
-    Platform().RevealFile(folder + "/a.txt");
+    Desktop().RevealFile(folder + "/a.txt");
     ASSERT_EQ(catcher.urls.size(), 1u);
     EXPECT_TRUE(catcher.urls[0].isLocalFile());
     EXPECT_EQ(LocalPathOf(catcher.urls[0]), folder);
@@ -111,10 +115,10 @@ TEST_F(QtBackendTest, AlertAnswersWithTheClickedButtonsNumber) {
     alert.buttons = {"Ok", "See My Other Apps"};
     QString title;
     ClickWhenOpen("See My Other Apps", &title);
-    EXPECT_EQ(Platform().RunAlert(alert), kSecondButton);
+    EXPECT_EQ(Dialogs().RunAlert(alert), kSecondButton);
     EXPECT_EQ(title, "About Corvane");
     ClickWhenOpen("Ok");
-    EXPECT_EQ(Platform().RunAlert(alert), kFirstButton);
+    EXPECT_EQ(Dialogs().RunAlert(alert), kFirstButton);
 }
 
 TEST_F(QtBackendTest, ErrorAlertShowsTheCriticalIconAndItsTexts) {
@@ -146,7 +150,7 @@ TEST_F(QtBackendTest, EventsPostedWhileAnAlertIsOpenWaitInTheQueue) {
         box->buttons().front()->click();
     });
     AlertSpec alert;
-    Platform().RunAlert(alert);
+    Dialogs().RunAlert(alert);
     EXPECT_EQ(CountEvents(kMenuEvent, kPasteItem), 1);
 }
 
@@ -156,7 +160,7 @@ TEST_F(QtBackendTest, CancelledSavePanelGivesAnEmptyPath) {
         title = dialog->windowTitle();
         dialog->reject();
     });
-    EXPECT_EQ(Platform().RunSavePanel("Export", "Checksums.csv"), "");
+    EXPECT_EQ(Dialogs().RunSavePanel("Export", "Checksums.csv"), "");
     EXPECT_EQ(title, "Export");
 }
 
@@ -209,7 +213,7 @@ TEST_P(SavePanelNameTest, TheTypedPathComesBackWhole) {
     };
     QString started;
     TypeIntoSavePanelWhenOpen(QString::fromStdString(expand(GetParam().typed)), &started);
-    EXPECT_EQ(Platform().RunSavePanel("Save Export File", "x.csv"), expand(GetParam().chosen));
+    EXPECT_EQ(Dialogs().RunSavePanel("Save Export File", "x.csv"), expand(GetParam().chosen));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -232,7 +236,7 @@ TEST_F(QtBackendTest, SavePanelAsksBeforeATypedNameReplacesAFile) {
             question = box->text();
             box->button(answer)->click();
         });
-        std::string chosen = Platform().RunSavePanel("Save Export File", "x.csv");
+        std::string chosen = Dialogs().RunSavePanel("Save Export File", "x.csv");
         EXPECT_TRUE(question.startsWith("my\"file\".csv")) << question.toStdString();
         // No leaves the panel open, and the helper then cancels it.
         EXPECT_EQ(chosen, answer == QMessageBox::Yes ? existing : "");
@@ -257,10 +261,10 @@ TEST_F(QtBackendTest, SavePanelStartsInTheFolderOfTheLastExport) {
     std::filesystem::create_directories(folder);
     QString started;
     TypeIntoSavePanelWhenOpen(QString::fromStdString(folder + "/a.csv"), &started);
-    EXPECT_EQ(Platform().RunSavePanel("Save Export File", "x.csv"), folder + "/a.csv");
+    EXPECT_EQ(Dialogs().RunSavePanel("Save Export File", "x.csv"), folder + "/a.csv");
     EXPECT_EQ(started.toStdString(), home_.Path());
     TypeIntoSavePanelWhenOpen("b.csv", &started);
-    EXPECT_EQ(Platform().RunSavePanel("Save Export File", "x.csv"), folder + "/b.csv");
+    EXPECT_EQ(Dialogs().RunSavePanel("Save Export File", "x.csv"), folder + "/b.csv");
     EXPECT_EQ(started.toStdString(), folder);
 }
 
@@ -288,7 +292,7 @@ TEST_F(QtBackendTest, PostFromAnotherThreadEndsTheWait) {
 }
 
 TEST_F(QtBackendTest, WindowTimerEventsArriveWhileQtRuns) {
-    Events().AddTimer(WindowId::Main, 2001, 30);
+    Events().AddTimer(kMainWindow, 2001, 30);
     Event event = Events().Wait();
     EXPECT_EQ(event.kind, kTimerEvent);
     EXPECT_EQ(event.object, 2001);
@@ -333,8 +337,8 @@ TEST_F(QtBackendTest, PaletteChangePostsTheAppearanceNoticeWhileObserved) {
 // A burst of sounds is queued to the sound thread, and the backend still ends cleanly afterwards.
 TEST_F(QtBackendTest, ABurstOfSoundsIsTakenAndTheBackendEnds) {
     for (int i = 0; i < 20; ++i) {
-        Platform().PlaySystemSound(kAlertSound);
-        Platform().PlaySystemSound(kCompletionSound);
+        Sounds().PlaySystemSound(kAlertSound);
+        Sounds().PlaySystemSound(kCompletionSound);
     }
     backend_.reset();
 }
@@ -342,4 +346,5 @@ TEST_F(QtBackendTest, ABurstOfSoundsIsTakenAndTheBackendEnds) {
 }  // namespace
 }  // namespace corvane::platform
 
+#include "program/events.h"
 #include "services_test.moc"

@@ -2,6 +2,8 @@
 #include <QClipboard>
 #include <QLineEdit>
 
+#include "platform/desktop.h"
+#include "program/events.h"
 #include "qt_fixture.h"
 
 namespace corvane::platform {
@@ -11,23 +13,23 @@ class ShortcutTest : public MainWindowTest {
   protected:
     void SetUp() override {
         MainWindowTest::SetUp();
-        TheUi().SetEnabled(ControlId::SearchField, true);
+        TheUi().SetEnabled(kSearchField, true);
         QGuiApplication::clipboard()->setText("/tmp/pasted");
         ASSERT_TRUE(ActivateMain());
         Search()->setFocus();
         Settle();
         Events().Clear();
     }
-    static QLineEdit* Search() { return qobject_cast<QLineEdit*>(WidgetFor(ControlId::SearchField)); }
+    static QLineEdit* Search() { return qobject_cast<QLineEdit*>(WidgetFor(kSearchField)); }
 };
 
 TEST_F(ShortcutTest, CtrlVInTheSearchFieldIsThePasteItemAndPastesNothingThere) {
     QTest::keyClick(Search(), Qt::Key_V, Qt::ControlModifier);
     Settle();
     EXPECT_EQ(Search()->text(), "");
-    EXPECT_EQ(TheUi().Text(ControlId::SearchField), "");
+    EXPECT_EQ(TheUi().Text(kSearchField), "");
     EXPECT_EQ(CountEvents(kMenuEvent, kPasteItem), 1);
-    EXPECT_TRUE(ControlEventsOf(ControlId::SearchField).empty());
+    EXPECT_TRUE(ControlEventsOf(kSearchField).empty());
 }
 
 TEST_F(ShortcutTest, CtrlRIsTheResetLayoutItem) {
@@ -39,10 +41,10 @@ TEST_F(ShortcutTest, CtrlRIsTheResetLayoutItem) {
 TEST_F(ShortcutTest, PlainTypingStillReachesTheSearchField) {
     QTest::keyClicks(Search(), "abc");
     EXPECT_EQ(Search()->text(), "abc");
-    EXPECT_EQ(TheUi().Text(ControlId::SearchField), "abc");
+    EXPECT_EQ(TheUi().Text(kSearchField), "abc");
     EXPECT_EQ(CountEvents(kMenuEvent, kPasteItem), 0);
     // One waiting text change covers the three keystrokes.
-    std::vector<Event> events = ControlEventsOf(ControlId::SearchField);
+    std::vector<Event> events = ControlEventsOf(kSearchField);
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events.back().type, kTextChange);
 }
@@ -53,8 +55,8 @@ TEST_F(ShortcutTest, CtrlQIsTheQuitItem) {
 }
 
 TEST_F(ShortcutTest, SyntheticPastePostsOnlyWhileTheMainWindowIsActive) {
-    Platform().PostKeyPress(kKeyCodeV, kCommandFlag);
-    Platform().PostKeyPress(kKeyCodeCommand, 0);
+    Desktop().PostKeyPress(kKeyCodeV, kCommandFlag);
+    Desktop().PostKeyPress(kKeyCodeCommand, 0);
     EXPECT_EQ(CountEvents(kMenuEvent, kPasteItem), 1);
     EXPECT_EQ(Pending().size(), 1u);
 
@@ -65,7 +67,7 @@ TEST_F(ShortcutTest, SyntheticPastePostsOnlyWhileTheMainWindowIsActive) {
     other.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&other, kHangGuardMs));
     Events().Clear();
-    Platform().PostKeyPress(kKeyCodeV, kCommandFlag);
+    Desktop().PostKeyPress(kKeyCodeV, kCommandFlag);
     Settle();
     EXPECT_TRUE(Pending().empty());
     EXPECT_EQ(Search()->text(), "");

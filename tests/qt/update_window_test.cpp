@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QProgressBar>
 
+#include "program/events.h"
 #include "qt_fixture.h"
 
 namespace corvane::platform {
@@ -40,10 +41,10 @@ class PaintRecorder : public QObject {
 TEST_F(QtBackendTest, LastReportIsPaintedBeforeThePauseWithoutHandlingEvents) {
     InitializeSharedState();
     OpenUpdateDialog("Updating the Malware Database...");
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(WindowWidgetFor(WindowId::Update), kHangGuardMs));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(WindowWidgetFor(kUpdateWindow), kHangGuardMs));
     Settle();
-    auto* text = qobject_cast<QLabel*>(WidgetFor(ControlId::UpdateDialogText));
-    auto* bar = qobject_cast<QProgressBar*>(WidgetFor(ControlId::UpdateDialogBar));
+    auto* text = qobject_cast<QLabel*>(WidgetFor(kUpdateDialogText));
+    auto* bar = qobject_cast<QProgressBar*>(WidgetFor(kUpdateDialogBar));
     ASSERT_TRUE(text && bar);
     PaintRecorder painted(text, bar);
 

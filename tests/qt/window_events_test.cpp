@@ -5,6 +5,7 @@
 #include <QUrl>
 #include <QWindow>
 
+#include "program/ids.h"
 #include "qt_fixture.h"
 
 namespace corvane::platform {
@@ -15,20 +16,20 @@ TEST_F(MainWindowTest, CloseButtonPostsARequestAndTheWindowStaysOpen) {
     Settle();
     EXPECT_TRUE(Main()->isVisible());
     ASSERT_EQ(CountEvents(kCloseRequestEvent), 1);
-    EXPECT_EQ(Pending()[0].window, WindowId::Main);
+    EXPECT_EQ(Pending()[0].window, kMainWindow);
 }
 
 TEST_F(MainWindowTest, ResizeByTheUserPostsASizeEventWithTheNewContentSize) {
-    QSize extra = Main()->size() - ContentWidgetFor(WindowId::Main)->size();
+    QSize extra = Main()->size() - ContentWidgetFor(kMainWindow)->size();
     Main()->resize(QSize(700, 450) + extra);
     Settle();
-    EXPECT_EQ(TheUi().ContentSize(WindowId::Main), (Size{700, 450}));
+    EXPECT_EQ(TheUi().ContentSize(kMainWindow), (Size{700, 450}));
     EXPECT_EQ(CountEvents(kSizeEvent), 1);
     Main()->resize(QSize(720, 460) + extra);
     Settle();
     // Still one waiting: a newer size event replaces the older.
     EXPECT_EQ(CountEvents(kSizeEvent), 1);
-    EXPECT_EQ(TheUi().ContentSize(WindowId::Main), (Size{720, 460}));
+    EXPECT_EQ(TheUi().ContentSize(kMainWindow), (Size{720, 460}));
 }
 
 struct StateChange {
@@ -92,7 +93,7 @@ TEST_F(MainWindowTest, DroppedFilesArePostedInDragOrder) {
     std::vector<Event> events = Pending();
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].kind, kDropEvent);
-    EXPECT_EQ(events[0].window, WindowId::Main);
+    EXPECT_EQ(events[0].window, kMainWindow);
     EXPECT_EQ(events[0].data, 1);
     EXPECT_EQ(events[0].text, "/tmp/b file.txt\n/tmp/a");
 }
@@ -131,7 +132,7 @@ TEST_F(MainWindowTest, DropWithoutFilesIsPostedWithoutData) {
 }
 
 TEST_F(MainWindowTest, NoDropsOnceTheWindowStopsAcceptingThem) {
-    TheUi().SetAcceptsFileDrops(WindowId::Main, false);
+    TheUi().SetAcceptsFileDrops(kMainWindow, false);
     EXPECT_FALSE(Main()->acceptDrops());
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile("/tmp/a")});
@@ -140,7 +141,7 @@ TEST_F(MainWindowTest, NoDropsOnceTheWindowStopsAcceptingThem) {
 }
 
 TEST_F(MainWindowTest, ChildControlsLeaveDropsToTheWindow) {
-    for (ControlId id : {ControlId::SearchField, ControlId::StatusLine, ControlId::ChecksumList}) {
+    for (ControlId id : {kSearchField, kStatusLine, kChecksumList}) {
         EXPECT_FALSE(WidgetFor(id)->acceptDrops()) << static_cast<int>(id);
     }
 }
@@ -149,12 +150,12 @@ TEST_F(MainWindowTest, SheetIsAWindowModalDialogThatOnlyTheProgramCloses) {
     WindowSpec spec;
     spec.kind = WindowKind::Sheet;
     spec.contentSize = {460, 200};
-    spec.parent = WindowId::Main;
-    TheUi().CreateWindow(WindowId::ExclusionsSheet, spec);
-    TheUi().CreateControl(ControlId::ExclusionsSave,
-                          {ControlKind::Button, WindowId::ExclusionsSheet, {350, 160, 80, 25}, "Save"});
-    TheUi().SetDefault(ControlId::ExclusionsSave, true);
-    auto* sheet = qobject_cast<QDialog*>(WindowWidgetFor(WindowId::ExclusionsSheet));
+    spec.parent = kMainWindow;
+    TheUi().CreateWindow(kExclusionsSheet, spec);
+    TheUi().CreateControl(kExclusionsSave,
+                          {ControlKind::Button, kExclusionsSheet, {350, 160, 80, 25}, "Save"});
+    TheUi().SetDefault(kExclusionsSave, true);
+    auto* sheet = qobject_cast<QDialog*>(WindowWidgetFor(kExclusionsSheet));
     ASSERT_NE(sheet, nullptr);
     EXPECT_EQ(sheet->parentWidget(), Main());
     EXPECT_EQ(sheet->windowModality(), Qt::WindowModal);
@@ -163,15 +164,15 @@ TEST_F(MainWindowTest, SheetIsAWindowModalDialogThatOnlyTheProgramCloses) {
     ASSERT_NE(sheet->windowHandle(), nullptr);
     EXPECT_FALSE(sheet->windowHandle()->title().isEmpty());
     EXPECT_TRUE(sheet->windowHandle()->title().trimmed().isEmpty());
-    auto* save = qobject_cast<QPushButton*>(WidgetFor(ControlId::ExclusionsSave));
+    auto* save = qobject_cast<QPushButton*>(WidgetFor(kExclusionsSave));
     ASSERT_NE(save, nullptr);
     EXPECT_EQ(save->parentWidget(), sheet);
     EXPECT_TRUE(save->isDefault());
 
     save->click();
-    std::vector<Event> events = ControlEventsOf(ControlId::ExclusionsSave);
+    std::vector<Event> events = ControlEventsOf(kExclusionsSave);
     ASSERT_EQ(events.size(), 1u);
-    EXPECT_EQ(events[0].window, WindowId::ExclusionsSheet);
+    EXPECT_EQ(events[0].window, kExclusionsSheet);
     EXPECT_EQ(events[0].type, kLeftClick);
 
     Events().Clear();
@@ -180,9 +181,9 @@ TEST_F(MainWindowTest, SheetIsAWindowModalDialogThatOnlyTheProgramCloses) {
     EXPECT_TRUE(sheet->isVisible());
     EXPECT_TRUE(Pending().empty());
 
-    TheUi().CloseWindow(WindowId::ExclusionsSheet);
-    EXPECT_EQ(WindowWidgetFor(WindowId::ExclusionsSheet), nullptr);
-    EXPECT_EQ(WidgetFor(ControlId::ExclusionsSave), nullptr);
+    TheUi().CloseWindow(kExclusionsSheet);
+    EXPECT_EQ(WindowWidgetFor(kExclusionsSheet), nullptr);
+    EXPECT_EQ(WidgetFor(kExclusionsSave), nullptr);
     EXPECT_NE(Main(), nullptr);
 }
 
@@ -191,8 +192,8 @@ TEST_F(QtBackendTest, PanelFloatsWithATitleBarOnly) {
     spec.kind = WindowKind::Panel;
     spec.contentSize = {400, 120};
     spec.title = "Updating the Malware Database...";
-    TheUi().CreateWindow(WindowId::Update, spec);
-    QWidget* panel = WindowWidgetFor(WindowId::Update);
+    TheUi().CreateWindow(kUpdateWindow, spec);
+    QWidget* panel = WindowWidgetFor(kUpdateWindow);
     ASSERT_NE(panel, nullptr);
     Qt::WindowFlags flags = panel->windowFlags();
     EXPECT_TRUE(flags.testFlag(Qt::WindowStaysOnTopHint));

@@ -17,6 +17,7 @@
 #include "platform/headless/headless.h"
 #include "platform/ui.h"
 #include "program/clipboard_state.h"
+#include "program/ids.h"
 #include "program/settings.h"
 #include "support/temp_home.h"
 
@@ -63,14 +64,13 @@ class AppTest : public ::testing::Test {
 
     std::vector<std::string> ListedNames() {
         std::vector<std::string> names;
-        for (const auto& row : ui().Rows(platform::ControlId::ChecksumList)) names.push_back(row.cells[0]);
+        for (const auto& row : ui().Rows(kChecksumList)) names.push_back(row.cells[0]);
         return names;
     }
 
     // One event of the clipboard watcher's timer, handled as the event loop handles it.
     static void TickClipboardTimer() {
-        DispatchEvent(
-            platform::Event{platform::kTimerEvent, platform::WindowId::Main, ClipboardTimer, 0, 0, {}});
+        DispatchEvent(platform::Event{platform::kTimerEvent, kMainWindow, ClipboardTimer, 0, 0, {}});
     }
 
     void BuildWindow() {

@@ -3,11 +3,11 @@
 namespace corvane::platform {
 
 HeadlessServices::HeadlessServices() {
-    SetPlatform(this);
+    InstallServices({this, this, this, this, this, this});
 }
 
 HeadlessServices::~HeadlessServices() {
-    SetPlatform(nullptr);
+    InstallServices({});
 }
 
 void HeadlessServices::CreateApplication() {

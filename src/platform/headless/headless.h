@@ -12,17 +12,23 @@
 
 namespace corvane::platform {
 
-class HeadlessServices : public Services {
+class HeadlessServices : public ApplicationService,
+                         public DialogService,
+                         public SoundService,
+                         public ScreenService,
+                         public ClipboardService,
+                         public DesktopService {
   public:
     HeadlessServices();
     ~HeadlessServices() override;
 
     void CreateApplication() override;
     void ActivateApplication() override;
+    void DrawWindowNow(WindowId window) override;
+    void SetAppearanceObserver(bool registered) override;
     int RunAlert(const AlertSpec& alert) override;
     std::string RunSavePanel(const std::string& title, const std::string& defaultName) override;
     void PlaySystemSound(int sound) override;
-    void DrawWindowNow(WindowId window) override;
     std::vector<Rect> Displays() override;
     Point PointerPosition() override;
     std::string ClipboardText() override;
@@ -33,7 +39,6 @@ class HeadlessServices : public Services {
     std::vector<std::string> RunningApplicationNames() override;
     void LaunchApplication(const std::string& name) override;
     void PostKeyPress(int keyCode, uint64_t flags) override;
-    void SetAppearanceObserver(bool registered) override;
 
     // What a test sets.
     std::vector<Rect> displays{{0, 0, 1440, 900}};

@@ -6,6 +6,7 @@
 
 #include "platform/events.h"
 #include "platform/qt/qt_mirror.h"
+#include "platform/qt/qt_program_ids.h"
 
 namespace corvane::platform {
 
@@ -17,9 +18,9 @@ int ShortcutItem(const QKeyEvent* key) {
     if (modifiers != Qt::ControlModifier) return 0;
     switch (key->key()) {
         case Qt::Key_R:
-            return kResetLayoutItem;
+            return TheProgramIds().resetLayoutItem;
         case Qt::Key_V:
-            return kPasteItem;
+            return TheProgramIds().pasteItem;
         default:
             return 0;
     }
@@ -29,7 +30,7 @@ int ShortcutItem(const QKeyEvent* key) {
 
 bool MainWindowIsActive() {
     UiMirror* mirror = CurrentMirror();
-    QWidget* main = mirror ? mirror->WindowWidget(WindowId::Main) : nullptr;
+    QWidget* main = mirror ? mirror->WindowWidget(TheProgramIds().mainWindow) : nullptr;
     return main && QApplication::activeWindow() == main;
 }
 
@@ -44,12 +45,12 @@ bool ApplicationFilter::eventFilter(QObject* watched, QEvent* event) {
                 event->accept();
                 return true;
             }
-            if (!static_cast<QKeyEvent*>(event)->isAutoRepeat()) Events().Post(MenuEvent(item));
+            if (!static_cast<QKeyEvent*>(event)->isAutoRepeat()) PostProgramMenuEvent(item);
             return true;
         }
         case QEvent::ApplicationPaletteChange:
             if (watched == QCoreApplication::instance() && observingAppearance_) {
-                Events().Post(Event{kAppearanceChangedEvent, WindowId::None, 0, 0, 0, {}});
+                Events().Post(Event{TheProgramIds().appearanceEvent, WindowId::None, 0, 0, 0, {}});
             }
             break;
         default:

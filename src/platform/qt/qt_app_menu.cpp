@@ -4,7 +4,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "platform/events.h"
+#include "platform/qt/qt_program_ids.h"
 
 namespace corvane::platform {
 
@@ -12,13 +12,13 @@ void AddApplicationMenu(QMenuBar* bar) {
     QMenu* menu = bar->addMenu(QStringLiteral("Corvane"));
     QAction* about = menu->addAction(QStringLiteral("About Corvane"));
     about->setMenuRole(QAction::NoRole);
-    QObject::connect(about, &QAction::triggered, [] { Events().Post(MenuEvent(kAppAboutItem)); });
+    QObject::connect(about, &QAction::triggered, [] { PostProgramMenuEvent(TheProgramIds().aboutItem); });
     menu->addSeparator();
     QAction* quit = menu->addAction(QStringLiteral("Quit Corvane"));
     quit->setMenuRole(QAction::NoRole);
     quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     quit->setShortcutContext(Qt::ApplicationShortcut);
-    QObject::connect(quit, &QAction::triggered, [] { Events().Post(MenuEvent(kQuitItem)); });
+    QObject::connect(quit, &QAction::triggered, [] { PostProgramMenuEvent(TheProgramIds().quitItem); });
 }
 
 }  // namespace corvane::platform

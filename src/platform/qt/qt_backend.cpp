@@ -2,6 +2,7 @@
 
 #include "platform/events.h"
 #include "platform/qt/qt_mirror.h"
+#include "platform/qt/qt_program_ids.h"
 #include "platform/qt/qt_pump.h"
 #include "platform/qt/qt_services.h"
 #include "platform/ui.h"
@@ -17,8 +18,11 @@ struct QtBackend::Impl {
     QtServices services;
 };
 
-QtBackend::QtBackend(int& argc, char** argv) : impl_(std::make_unique<Impl>(argc, argv)) {
-    SetPlatform(&impl_->services);
+QtBackend::QtBackend(int& argc, char** argv, const ProgramIds& ids)
+    : impl_(std::make_unique<Impl>(argc, argv)) {
+    SetProgramIds(ids);
+    QtServices& services = impl_->services;
+    InstallServices({&services, &services, &services, &services, &services, &services});
     TheUi().SetObserver(&impl_->mirror);
     Events().SetPump(&impl_->pump);
 }
@@ -26,7 +30,8 @@ QtBackend::QtBackend(int& argc, char** argv) : impl_(std::make_unique<Impl>(argc
 QtBackend::~QtBackend() {
     Events().SetPump(nullptr);
     TheUi().SetObserver(nullptr);
-    SetPlatform(nullptr);
+    InstallServices({});
+    SetProgramIds({});
 }
 
 }  // namespace corvane::platform

@@ -3,13 +3,16 @@
 
 #include <memory>
 
+#include "platform/program_ids.h"
+
 namespace corvane::platform {
 
-// Installs the Qt backend as the program's platform, UI observer and event pump for its lifetime. The
-// QApplication itself is created later, by Services::CreateApplication, early in start-up.
+// Installs the Qt backend as the program's platform, UI observer and event pump for its lifetime, acting on
+// and posting the program's ids as given. The QApplication itself is created later, by
+// ApplicationService::CreateApplication, early in start-up.
 class QtBackend {
   public:
-    QtBackend(int& argc, char** argv);
+    QtBackend(int& argc, char** argv, const ProgramIds& ids);
     ~QtBackend();
     QtBackend(const QtBackend&) = delete;
     QtBackend& operator=(const QtBackend&) = delete;

@@ -38,11 +38,12 @@ Qt::Alignment ToQtAlignment(TextAlign align) {
 }
 
 // Background and text colours, when the state gives them.
-void ApplyColors(QWidget* widget, const ControlState& state, QPalette::ColorRole background,
+template <class Own>
+void ApplyColors(QWidget* widget, const Own& own, QPalette::ColorRole background,
                  QPalette::ColorRole foreground) {
     QPalette palette;  // no role of its own: everything else follows the parent and the theme
-    if (state.background) palette.setColor(background, ToQColor(*state.background));
-    if (state.foreground) palette.setColor(foreground, ToQColor(*state.foreground));
+    if (own.background) palette.setColor(background, ToQColor(*own.background));
+    if (own.foreground) palette.setColor(foreground, ToQColor(*own.foreground));
     widget->setPalette(palette);
 }
 
@@ -56,10 +57,11 @@ class LabelControl : public QLabel, public ControlHost {
     QWidget* Widget() override { return this; }
     void Apply(const ControlState& state) override {
         ApplyCommon(state);
-        setText(DisplayText(state.text));
-        setAlignment(ToQtAlignment(state.align));
-        ApplyColors(this, state, QPalette::Window, QPalette::WindowText);
-        setAutoFillBackground(state.background.has_value());
+        const auto& label = std::get<LabelState>(state.fields);
+        setText(DisplayText(label.text));
+        setAlignment(ToQtAlignment(label.align));
+        ApplyColors(this, label, QPalette::Window, QPalette::WindowText);
+        setAutoFillBackground(label.background.has_value());
     }
 };
 
@@ -77,11 +79,12 @@ class ButtonControl : public QPushButton, public ControlHost {
     QWidget* Widget() override { return this; }
     void Apply(const ControlState& state) override {
         ApplyCommon(state);
-        setText(DisplayText(state.text));
-        setIcon(SymbolIcon(state.image));
-        setDefault(state.isDefault);
-        setFlat(state.bezel == Bezel::None);
-        align_ = state.align;
+        const auto& button = std::get<ButtonState>(state.fields);
+        setText(DisplayText(button.text));
+        setIcon(SymbolIcon(button.image));
+        setDefault(button.isDefault);
+        setFlat(button.bezel == Bezel::None);
+        align_ = button.align;
         update();
     }
 
@@ -132,15 +135,16 @@ class PopupControl : public QComboBox, public ControlHost {
     QWidget* Widget() override { return this; }
     void Apply(const ControlState& state) override {
         ApplyCommon(state);
+        const auto& popup = std::get<PopupState>(state.fields);
         QStringList items;
-        for (const auto& item : state.items) items << ToQString(item);
+        for (const auto& item : popup.items) items << ToQString(item);
         QStringList shown;
         for (int i = 0; i < count(); ++i) shown << itemText(i);
         if (items != shown) {
             clear();
             addItems(items);
         }
-        setCurrentIndex(state.selected);
+        setCurrentIndex(popup.selected);
     }
 
   protected:
@@ -161,8 +165,9 @@ class CheckboxControl : public QCheckBox, public ControlHost {
     QWidget* Widget() override { return this; }
     void Apply(const ControlState& state) override {
         ApplyCommon(state);
-        setText(DisplayText(state.text));
-        setChecked(state.checked);
+        const auto& box = std::get<CheckboxState>(state.fields);
+        setText(DisplayText(box.text));
+        setChecked(box.checked);
         TakeClicksOnBoxAndText();
     }
 
@@ -209,12 +214,13 @@ class FieldControl : public QLineEdit, public ControlHost {
     QWidget* Widget() override { return this; }
     void Apply(const ControlState& state) override {
         ApplyCommon(state);
-        QString wanted = ToQString(state.text);
+        const auto& field = std::get<FieldState>(state.fields);
+        QString wanted = ToQString(field.text);
         if (text() != wanted) {
             setText(wanted);
             if (isReadOnly()) setCursorPosition(0);  // show the start of a long text
         }
-        ApplyColors(this, state, QPalette::Base, QPalette::Text);
+        ApplyColors(this, field, QPalette::Base, QPalette::Text);
     }
 };
 
@@ -229,7 +235,7 @@ class ProgressControl : public QProgressBar, public ControlHost {
     void Apply(const ControlState& state) override {
         ApplyCommon(state);
         // QProgressBar ignores values outside its range; above 100 the bar is full.
-        setValue(std::clamp(state.value, 0, 100));
+        setValue(std::clamp(std::get<ProgressState>(state.fields).value, 0, 100));
     }
 };
 
@@ -242,8 +248,9 @@ class HelpIconControl : public QLabel, public ControlHost {
     QWidget* Widget() override { return this; }
     void Apply(const ControlState& state) override {
         ApplyCommon(state);
-        if (state.image != image_) {
-            image_ = state.image;
+        const auto& icon = std::get<HelpIconState>(state.fields);
+        if (icon.image != image_) {
+            image_ = icon.image;
             setPixmap(SymbolIcon(image_).pixmap(kHelpIconSize, kHelpIconSize));
         }
     }
@@ -266,7 +273,7 @@ class EditorControl : public QPlainTextEdit, public ControlHost {
     QWidget* Widget() override { return this; }
     void Apply(const ControlState& state) override {
         ApplyCommon(state);
-        QString wanted = ToQString(state.text);
+        QString wanted = ToQString(std::get<EditorState>(state.fields).text);
         if (toPlainText() == wanted) return;
         // A text set by the program is not a user change: nothing is posted for it. The cursor stays
         // where it was as far as the new text allows.
@@ -286,7 +293,7 @@ class EditorControl : public QPlainTextEdit, public ControlHost {
 }  // namespace
 
 void ControlHost::Post(int type, int64_t data) const {
-    Events().Post(ControlEvent(id_, type, data, window_));
+    Events().Post(MakeControlEvent(id_, type, data, window_));
 }
 
 void ControlHost::ApplyCommon(const ControlState& state) {

@@ -3,10 +3,12 @@
 #include <QApplication>
 #include <QThread>
 #include <QTimer>
+#include <vector>
 
 #include "platform/qt/qt_controls.h"
 #include "platform/qt/qt_icons.h"
 #include "platform/qt/qt_paint_pacer.h"
+#include "platform/qt/qt_program_ids.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/qt_windows.h"
 
@@ -32,9 +34,14 @@ UiMirror::~UiMirror() {
 }
 
 void UiMirror::DeleteWidgets() {
-    // Sheets first: they are children of their parent window and would go with it.
-    for (WindowId id : {WindowId::ExclusionsSheet, WindowId::Update, WindowId::Main}) CloseWindowWidget(id);
-    while (!windows_.empty()) CloseWindowWidget(windows_.begin()->first);
+    // The main window last: sheets are children of their parent window and would go with it.
+    WindowId main = TheProgramIds().mainWindow;
+    std::vector<WindowId> others;
+    for (const auto& [id, entry] : windows_) {
+        if (id != main) others.push_back(id);
+    }
+    for (WindowId id : others) CloseWindowWidget(id);
+    CloseWindowWidget(main);
 }
 
 void UiMirror::OnUiChange(const UiChange& change) {

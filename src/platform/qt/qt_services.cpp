@@ -23,6 +23,7 @@
 #include "platform/qt/qt_icons.h"
 #include "platform/qt/qt_mirror.h"
 #include "platform/qt/qt_paint_pacer.h"
+#include "platform/qt/qt_program_ids.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/qt_x11_clipboard.h"
 
@@ -71,12 +72,12 @@ void QtServices::CreateApplication() {
     app_->installEventFilter(filter_);
     // The session ending is a quit request like any other; the program ends itself.
     QObject::connect(app_.get(), &QGuiApplication::commitDataRequest,
-                     [](QSessionManager&) { Events().Post(MenuEvent(kQuitItem)); });
+                     [](QSessionManager&) { PostProgramMenuEvent(TheProgramIds().quitItem); });
     QObject::connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, [this] { WatchClipboard(); });
 }
 
 void QtServices::ActivateApplication() {
-    if (QWidget* main = mirror_.WindowWidget(WindowId::Main)) {
+    if (QWidget* main = mirror_.WindowWidget(TheProgramIds().mainWindow)) {
         main->raise();
         main->activateWindow();
     }
@@ -84,7 +85,7 @@ void QtServices::ActivateApplication() {
 
 int QtServices::RunAlert(const AlertSpec& alert) {
     if (!QCoreApplication::instance()) return kFirstButton;
-    QMessageBox box(mirror_.WindowWidget(WindowId::Main));
+    QMessageBox box(mirror_.WindowWidget(TheProgramIds().mainWindow));
     box.setWindowTitle(ToQString(alert.title));
     box.setTextFormat(Qt::PlainText);
     box.setText(DisplayText(alert.message));
@@ -117,8 +118,8 @@ int QtServices::RunAlert(const AlertSpec& alert) {
 
 std::string QtServices::RunSavePanel(const std::string& title, const std::string& defaultName) {
     if (!QCoreApplication::instance()) return {};
-    return FromQString(
-        savePanel_.Run(mirror_.WindowWidget(WindowId::Main), ToQString(title), ToQString(defaultName)));
+    return FromQString(savePanel_.Run(mirror_.WindowWidget(TheProgramIds().mainWindow), ToQString(title),
+                                      ToQString(defaultName)));
 }
 
 void QtServices::DrawWindowNow(WindowId window) {
@@ -236,7 +237,7 @@ void QtServices::LaunchApplication(const std::string&) {
 void QtServices::PostKeyPress(int keyCode, uint64_t flags) {
     // The synthetic paste reaches only our own main window, and only while it is the active window.
     if (keyCode != kKeyCodeV || (flags & kCommandFlag) == 0) return;
-    if (QCoreApplication::instance() && MainWindowIsActive()) Events().Post(MenuEvent(kPasteItem));
+    if (QCoreApplication::instance() && MainWindowIsActive()) PostProgramMenuEvent(TheProgramIds().pasteItem);
 }
 
 void QtServices::SetAppearanceObserver(bool registered) {

@@ -16,17 +16,23 @@ namespace corvane::platform {
 class ApplicationFilter;
 class UiMirror;
 
-class QtServices : public Services {
+class QtServices : public ApplicationService,
+                   public DialogService,
+                   public SoundService,
+                   public ScreenService,
+                   public ClipboardService,
+                   public DesktopService {
   public:
     QtServices(int& argc, char** argv, UiMirror& mirror);
     ~QtServices() override;
 
     void CreateApplication() override;
     void ActivateApplication() override;
+    void DrawWindowNow(WindowId window) override;
+    void SetAppearanceObserver(bool registered) override;
     int RunAlert(const AlertSpec& alert) override;
     std::string RunSavePanel(const std::string& title, const std::string& defaultName) override;
     void PlaySystemSound(int sound) override;
-    void DrawWindowNow(WindowId window) override;
     std::vector<Rect> Displays() override;
     Point PointerPosition() override;
     std::string ClipboardText() override;
@@ -37,7 +43,6 @@ class QtServices : public Services {
     std::vector<std::string> RunningApplicationNames() override;
     void LaunchApplication(const std::string& name) override;
     void PostKeyPress(int keyCode, uint64_t flags) override;
-    void SetAppearanceObserver(bool registered) override;
 
   private:
     void WatchClipboard();

@@ -126,24 +126,25 @@ class TableControl : public QTableView, public ControlHost {
 
     void Apply(const ControlState& state) override {
         ApplyCommon(state);
+        const auto& table = std::get<TableState>(state.fields);
         QStringList titles;
-        for (const auto& title : state.items) titles << ToQString(title);
+        for (const auto& title : table.columnTitles) titles << ToQString(title);
         model_->SetTitles(titles);
-        if (state.columnWidths != widths_) {
+        if (table.columnWidths != widths_) {
             // Only a change of the program's widths is applied, so widths the user dragged stay otherwise.
-            widths_ = state.columnWidths;
+            widths_ = table.columnWidths;
             for (size_t i = 0; i < widths_.size() && i < kColumns; ++i) {
                 horizontalHeader()->resizeSection(static_cast<int>(i), widths_[i]);
             }
         }
         Sync();
-        if (state.selected != SelectedRow()) {
+        if (table.selected != SelectedRow()) {
             applying_ = true;
-            if (state.selected < 0 || state.selected >= model_->rowCount()) {
+            if (table.selected < 0 || table.selected >= model_->rowCount()) {
                 clearSelection();
             } else {
-                selectRow(state.selected);
-                scrollTo(model_->index(state.selected, 0));
+                selectRow(table.selected);
+                scrollTo(model_->index(table.selected, 0));
             }
             applying_ = false;
         }
