@@ -109,7 +109,7 @@ void RunProgram() {
     InitializeSharedState();
     RegisterAppearanceObserver();
     CheckDisplayWidth();
-    sqlite3_initialize();
+    InitializeDatabaseLibrary();
     ReadSettings();
     OpenMalwareDatabase();
     LoadExclusions();

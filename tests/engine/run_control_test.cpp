@@ -1,6 +1,7 @@
 #include "engine/run_control.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <condition_variable>
 #include <map>
