@@ -8,6 +8,7 @@
 #include "app/event_loop.h"
 #include "platform/locale.h"
 #include "support/app_fixture.h"
+#include "support/locale_for_testing.h"
 
 namespace corvane {
 namespace {

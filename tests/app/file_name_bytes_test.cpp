@@ -9,6 +9,7 @@
 #include "app/event_loop.h"
 #include "inputs/inputs_fixture.h"
 #include "platform/locale.h"
+#include "support/locale_for_testing.h"
 
 namespace corvane {
 namespace {

@@ -6,6 +6,7 @@
 #include "platform/locale.h"
 #include "program/clipboard_state.h"
 #include "support/app_fixture.h"
+#include "support/locale_for_testing.h"
 
 namespace corvane {
 namespace {

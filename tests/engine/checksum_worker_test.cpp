@@ -20,6 +20,7 @@
 #include "platform/file_info.h"
 #include "platform/locale.h"
 #include "program/settings.h"
+#include "support/locale_for_testing.h"
 #include "support/read_faults.h"
 
 namespace corvane {
