@@ -333,6 +333,7 @@ struct Snapshot {
 class HeldLookUp {
   public:
     explicit HeldLookUp(const std::string& path) {
+        CloseMalwareDatabase();  // the fixture's empty database, which this one replaces
         sqlite3_open(path.c_str(), &MalwareDb);
         sqlite3_exec(MalwareDb, kCreateTableStatement, nullptr, nullptr, nullptr);
         FindMalwareHash("0");  // prepares the look-up while the file is free
