@@ -111,7 +111,7 @@ void RunProgram() {
     InitializeSharedState();
     RegisterAppearanceObserver();
     CheckDisplayWidth();
-    sqlite3_initialize();
+    InitializeDatabaseLibrary();
     ReadSettings();
     OpenMalwareDatabase();
     LoadExclusions();

@@ -5,15 +5,12 @@
 
 #include <cstdlib>
 #include <mutex>
-#include <optional>
+
+#include "platform/locale_state.h"
 
 namespace corvane::platform {
 
 namespace {
-
-std::mutex mutex;
-std::optional<std::string> identifier;  // guarded by mutex
-std::string environmentName;            // the raw name, e.g. "de_DE.UTF-8"
 
 std::string IdentifierFromName(const std::string& name) {
     if (name.empty()) return "en_US";
@@ -23,17 +20,17 @@ std::string IdentifierFromName(const std::string& name) {
 }
 
 std::string CaptureLocked() {
-    if (!identifier) {
+    if (!CapturedLocaleIdentifier) {
         for (const char* variable : {"LC_ALL", "LC_TIME", "LANG"}) {
             const char* value = std::getenv(variable);
             if (value && *value) {
-                environmentName = value;
+                CapturedLocaleName = value;
                 break;
             }
         }
-        identifier = IdentifierFromName(environmentName);
+        CapturedLocaleIdentifier = IdentifierFromName(CapturedLocaleName);
     }
-    return *identifier;
+    return *CapturedLocaleIdentifier;
 }
 
 // Separators of common languages, for when the system has no such locale installed.
@@ -54,28 +51,22 @@ std::string SeparatorForLanguage(const std::string& id) {
 }  // namespace
 
 void CaptureUserLocale() {
-    std::lock_guard lock(mutex);
+    std::lock_guard lock(CapturedLocaleMutex);
     CaptureLocked();
 }
 
 std::string LocaleIdentifier() {
-    std::lock_guard lock(mutex);
+    std::lock_guard lock(CapturedLocaleMutex);
     return CaptureLocked();
-}
-
-void SetLocaleIdentifierForTesting(const std::string& id) {
-    std::lock_guard lock(mutex);
-    identifier = id;
-    environmentName = id + ".UTF-8";
 }
 
 std::string GroupingSeparator() {
     std::string name;
     std::string id;
     {
-        std::lock_guard lock(mutex);
+        std::lock_guard lock(CapturedLocaleMutex);
         id = CaptureLocked();
-        name = environmentName;
+        name = CapturedLocaleName;
     }
     if (id == "en_US_POSIX") return ",";
     if (!name.empty()) {

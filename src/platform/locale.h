@@ -11,8 +11,6 @@ void CaptureUserLocale();
 // "en_US" style: language and region without encoding or modifier; "en_US" when nothing is set,
 // "en_US_POSIX" for the C and POSIX locales.
 std::string LocaleIdentifier();
-// Sets the identifier directly (tests).
-void SetLocaleIdentifierForTesting(const std::string& identifier);
 
 // The number in decimal with the locale's thousands separator.
 std::string FormatGroupedNumber(int64_t value);

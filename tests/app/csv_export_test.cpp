@@ -10,6 +10,7 @@
 #include "program/events.h"
 #include "program/ids.h"
 #include "support/app_fixture.h"
+#include "support/locale_for_testing.h"
 
 namespace corvane {
 namespace {

@@ -10,6 +10,7 @@
 #include "inputs/inputs_fixture.h"
 #include "platform/locale.h"
 #include "program/events.h"
+#include "support/locale_for_testing.h"
 
 namespace corvane {
 namespace {

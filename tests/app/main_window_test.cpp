@@ -7,6 +7,7 @@
 #include "program/clipboard_state.h"
 #include "program/ids.h"
 #include "support/app_fixture.h"
+#include "support/locale_for_testing.h"
 
 namespace corvane {
 namespace {

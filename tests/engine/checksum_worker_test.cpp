@@ -21,6 +21,7 @@
 #include "platform/locale.h"
 #include "program/ids.h"
 #include "program/settings.h"
+#include "support/locale_for_testing.h"
 #include "support/read_faults.h"
 
 namespace corvane {

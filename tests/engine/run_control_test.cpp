@@ -1,6 +1,7 @@
 #include "engine/run_control.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <condition_variable>
 #include <map>
@@ -331,7 +332,7 @@ struct Snapshot {
 class HeldLookUp {
   public:
     explicit HeldLookUp(const std::string& path) {
-        CloseMalwareDatabase();  // the fixture's empty one
+        CloseMalwareDatabase();  // the fixture's empty database, which this one replaces
         sqlite3_open(path.c_str(), &MalwareDb);
         sqlite3_exec(MalwareDb, kCreateTableStatement, nullptr, nullptr, nullptr);
         FindMalwareHash("0");  // prepares the look-up while the file is free

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include "support/locale_for_testing.h"
+
 namespace corvane::platform {
 namespace {
 
