@@ -24,6 +24,7 @@
 #include "program/settings.h"
 #include "support/app_fixture.h"
 #include "support/export_server.h"
+#include "support/rows_on_disk.h"
 
 namespace corvane {
 namespace {
@@ -59,21 +60,7 @@ bool Exists(const std::string& path) {
 // then) in one line that the parent process matches.
 std::string preferencesBefore;
 
-int RowsOnDisk() {
-    sqlite3* db = nullptr;
-    int count = -1;
-    if (sqlite3_open_v2(MalwareDbPath.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-        sqlite3_stmt* query = nullptr;
-        if (sqlite3_prepare_v2(db, "SELECT COUNT(*) FROM malware_hashes;", -1, &query, nullptr) ==
-                SQLITE_OK &&
-            sqlite3_step(query) == SQLITE_ROW) {
-            count = sqlite3_column_int(query, 0);
-        }
-        sqlite3_finalize(query);
-    }
-    sqlite3_close(db);
-    return count;
-}
+using testing::RowsOnDisk;
 
 void ReportWhatWasLeft() {
     std::string files;
