@@ -45,6 +45,18 @@ wait_for_file() {
     return 1
 }
 
+# The export server on a free loopback port, with the given arguments, and the program pointed at it.
+start_export_server() {
+    rm -f "$work/port"
+    python3 "$support/export_server.py" --port 0 --lifetime 300 "$@" >"$work/port" 2>/dev/null &
+    server_pid=$!
+    wait_for_file 300 "$work/port" || fail "the export server did not start"
+    local port
+    port=$(head -n1 "$work/port")
+    export CORVANE_EXPORT_URL="http://127.0.0.1:$port/export/txt/sha256/full/"
+    export CORVANE_PROBE_HOST="127.0.0.1:$port"
+}
+
 # A display of our own (Xvfb picks a free number and writes it to the descriptor given), the export server
 # on a free loopback port, and HOME in the work folder.
 start_session() {
@@ -53,14 +65,7 @@ start_session() {
     wait_for_file 100 "$work/display" || fail "Xvfb did not start"
     export DISPLAY=":$(head -n1 "$work/display")"
 
-    python3 "$support/export_server.py" --port 0 --lifetime 300 --mode "${export_mode:-ok}" >"$work/port" \
-        2>/dev/null &
-    server_pid=$!
-    wait_for_file 100 "$work/port" || fail "the export server did not start"
-    local port
-    port=$(head -n1 "$work/port")
-    export CORVANE_EXPORT_URL="http://127.0.0.1:$port/export/txt/sha256/full/"
-    export CORVANE_PROBE_HOST="127.0.0.1:$port"
+    start_export_server --mode "${export_mode:-ok}"
 
     export HOME="$work/home"
     export XDG_RUNTIME_DIR="$work/runtime"

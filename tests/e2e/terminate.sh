@@ -15,15 +15,8 @@ mkdir -p "$(dirname "$database")"
 # A server of the case's own; its request log tells when a request has arrived.
 serve() {
     [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null
-    rm -f "$work/requests" "$work/port"
-    python3 "$support/export_server.py" --port 0 --lifetime 300 --request-log "$work/requests" "$@" \
-        >"$work/port" 2>/dev/null &
-    server_pid=$!
-    wait_for_file 300 "$work/port" || fail "the export server did not start"
-    local port
-    port=$(head -n1 "$work/port")
-    export CORVANE_EXPORT_URL="http://127.0.0.1:$port/export/txt/sha256/full/"
-    export CORVANE_PROBE_HOST="127.0.0.1:$port"
+    rm -f "$work/requests"
+    start_export_server --request-log "$work/requests" "$@"
 }
 
 rows() { sqlite3 "$database" 'SELECT COUNT(*) FROM malware_hashes;' 2>/dev/null || echo none; }
