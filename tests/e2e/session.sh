@@ -45,6 +45,19 @@ wait_for_file() {
     return 1
 }
 
+# Waits up to $1 tenths of a second for the program to end; then, if it has, sets app_status to its exit
+# status and returns 0.
+wait_for_program_end() {
+    for _ in $(seq "$1"); do
+        kill -0 "$app_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$app_pid" 2>/dev/null && return 1
+    wait "$app_pid"
+    app_status=$?
+    return 0
+}
+
 # The export server on a free loopback port, with the given arguments, and the program pointed at it.
 start_export_server() {
     rm -f "$work/port"

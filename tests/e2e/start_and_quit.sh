@@ -10,13 +10,8 @@ start_session
 
 # Waits up to 30 s for the program to end and checks its exit status.
 expect_exit_0() {
-    for _ in $(seq 300); do
-        kill -0 "$app_pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$app_pid" 2>/dev/null && fail "corvane still running 30 s after $1"
-    wait "$app_pid"
-    status=$?
+    wait_for_program_end 300 || fail "corvane still running 30 s after $1"
+    status=$app_status
     app_pid=""
     [ "$status" -eq 0 ] || fail "exit status $status after $1"
     echo "ok: $1 ends corvane with status 0"

@@ -43,13 +43,8 @@ terminate_when() {
     wait_until "$3"
     kill "-$2" "$app_pid"
     # The hang guard: without the fix the program goes on for minutes.
-    for _ in $(seq 200); do
-        kill -0 "$app_pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$app_pid" 2>/dev/null && fail "$1: corvane still running 20 s after SIG$2"
-    wait "$app_pid"
-    local status=$?
+    wait_for_program_end 200 || fail "$1: corvane still running 20 s after SIG$2"
+    local status=$app_status
     local pid=$app_pid
     app_pid=""
     [ "$status" -eq 0 ] || fail "$1: exit status $status after SIG$2"
