@@ -25,6 +25,7 @@
 #include "support/app_fixture.h"
 #include "support/export_server.h"
 #include "support/rows_on_disk.h"
+#include "support/whole_file.h"
 
 namespace corvane {
 namespace {
@@ -44,12 +45,7 @@ void PrintTo(const TerminationCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using testing::ReadWholeFile;
 
 bool Exists(const std::string& path) {
     struct stat st {};
@@ -73,15 +69,15 @@ void ReportWhatWasLeft() {
         if (entry.path().filename().string().starts_with(own)) ++folders;
     }
     std::string preferences = platform::PreferencesFilePath();
-    std::string settings = !Exists(preferences)                         ? "absent"
-                           : ReadFile(preferences) == preferencesBefore ? "unchanged"
-                                                                        : "changed";
+    std::string settings = !Exists(preferences)                              ? "absent"
+                           : ReadWholeFile(preferences) == preferencesBefore ? "unchanged"
+                                                                             : "changed";
     std::fprintf(stderr, "left: files=[%s] folders=%d rows=%d journal=%s settings=%s\n", files.c_str(),
                  folders, RowsOnDisk(), Exists(MalwareDbPath + "-journal") ? "yes" : "no", settings.c_str());
 }
 
 bool LogHas(const std::string& log, const std::string& method) {
-    return ReadFile(log).find(method + "\t") != std::string::npos;
+    return ReadWholeFile(log).find(method + "\t") != std::string::npos;
 }
 
 class TerminationDeathTest : public testing::AppTest, public ::testing::WithParamInterface<TerminationCase> {
@@ -98,7 +94,7 @@ class TerminationDeathTest : public testing::AppTest, public ::testing::WithPara
             sqlite3_exec(db, SeedStatement().c_str(), nullptr, nullptr, nullptr);
             sqlite3_close(db);
             WriteStringSetting(kLastModifiedKey, kStoredValue);
-            preferencesBefore = ReadFile(platform::PreferencesFilePath());
+            preferencesBefore = ReadWholeFile(platform::PreferencesFilePath());
         }
         AtProgramEnd(ReportWhatWasLeft);
         auto signal = [number = c.signal] { kill(getpid(), number); };

@@ -9,16 +9,12 @@
 #include <sstream>
 
 #include "support/temp_folder.h"
+#include "support/whole_file.h"
 
 namespace corvane::platform {
 namespace {
 
-std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using corvane::testing::ReadWholeFile;
 
 mode_t ModeOf(const std::string& path) {
     struct stat st {};
@@ -41,7 +37,7 @@ TEST_F(WriteFileAtomicallyTest, ANewFileGetsTheModeLessTheUmaskAndMissingFolders
     umask(027);
     std::string path = folder.path() + "/a/b/export.csv";
     ASSERT_TRUE(WriteFileAtomically(path, "x,y\r\n", 0666));
-    EXPECT_EQ(Read(path), "x,y\r\n");
+    EXPECT_EQ(ReadWholeFile(path), "x,y\r\n");
     EXPECT_EQ(ModeOf(path), 0640u);
     EXPECT_EQ(ModeOf(folder.path() + "/a"), 0700u);
 }
@@ -50,7 +46,7 @@ TEST_F(WriteFileAtomicallyTest, AnExistingFileIsReplacedWholeAndKeepsItsPermissi
     std::string path = folder.Write("settings.plist", "an older and much longer text");
     chmod(path.c_str(), 0604);
     ASSERT_TRUE(WriteFileAtomically(path, "new", 0600));
-    EXPECT_EQ(Read(path), "new");
+    EXPECT_EQ(ReadWholeFile(path), "new");
     EXPECT_EQ(ModeOf(path), 0604u);
 }
 
@@ -60,7 +56,7 @@ TEST_F(WriteFileAtomicallyTest, ASymbolicLinkStaysAndItsTargetIsReplaced) {
     ASSERT_EQ(symlink(target.c_str(), link.c_str()), 0);
     ASSERT_TRUE(WriteFileAtomically(link, "new", 0600));
     EXPECT_TRUE(std::filesystem::is_symlink(link));
-    EXPECT_EQ(Read(target), "new");
+    EXPECT_EQ(ReadWholeFile(target), "new");
 }
 
 // In a shared folder another user can plant a link where the user is about to save: the write must not
@@ -73,8 +69,8 @@ TEST_F(WriteFileAtomicallyTest, AnotherUsersLinkIsReplacedNotFollowed) {
     ASSERT_EQ(lchown(link.c_str(), geteuid() + 1, static_cast<gid_t>(-1)), 0);
     ASSERT_TRUE(WriteFileAtomically(link, "csv", 0666));
     EXPECT_FALSE(std::filesystem::is_symlink(link));
-    EXPECT_EQ(Read(link), "csv");
-    EXPECT_EQ(Read(target), "keep");
+    EXPECT_EQ(ReadWholeFile(link), "csv");
+    EXPECT_EQ(ReadWholeFile(target), "keep");
 }
 
 TEST_F(WriteFileAtomicallyTest, AFailedWriteLeavesNothingBehind) {

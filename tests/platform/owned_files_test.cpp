@@ -11,18 +11,14 @@
 #include <vector>
 
 #include "support/temp_folder.h"
+#include "support/whole_file.h"
 
 namespace corvane::platform {
 namespace {
 
 constexpr uid_t kOtherUser = 65534;  // nobody
 
-std::string Read(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using corvane::testing::ReadWholeFile;
 
 class OwnedFilesTest : public ::testing::Test {
   protected:
@@ -60,10 +56,10 @@ TEST_F(OwnedFilesTest, ALinkIsNeverFollowed) {
     ASSERT_EQ(symlink(victim_.c_str(), fixed_.c_str()), 0);
     EXPECT_LT(OpenOwnedFileForReading(fixed_), 0);
     EXPECT_EQ(OwnedFileSize(fixed_), -1);
-    EXPECT_EQ(Read(victim_), "keep");
+    EXPECT_EQ(ReadWholeFile(victim_), "keep");
     // Removing the link removes the link, not its target.
     EXPECT_TRUE(RemoveOwnedEntry(fixed_));
-    EXPECT_EQ(Read(victim_), "keep");
+    EXPECT_EQ(ReadWholeFile(victim_), "keep");
 }
 
 // Symbolic and hard links to the user's own file, and a FIFO, at the name: creating the file replaces the
@@ -87,8 +83,8 @@ TEST_F(OwnedFilesTest, CreatingReplacesWhatStandsThereAndNeverWritesThroughIt) {
         ASSERT_GE(fd, 0);
         EXPECT_EQ(write(fd, "new", 3), 3);
         close(fd);
-        EXPECT_EQ(Read(victim_), "keep");
-        EXPECT_EQ(Read(fixed_), "new");
+        EXPECT_EQ(ReadWholeFile(victim_), "keep");
+        EXPECT_EQ(ReadWholeFile(fixed_), "new");
         struct stat st {};
         ASSERT_EQ(lstat(fixed_.c_str(), &st), 0);
         EXPECT_TRUE(S_ISREG(st.st_mode));
@@ -113,7 +109,7 @@ TEST_F(OwnedFilesTest, AnotherUsersFileCountsAsMissingAndStaysAsItIs) {
     std::string from = folder_ + "/new";
     std::ofstream(from) << "ours";
     EXPECT_FALSE(MoveIntoPlace(from, fixed_));
-    EXPECT_EQ(Read(fixed_), "theirs");
+    EXPECT_EQ(ReadWholeFile(fixed_), "theirs");
 }
 
 TEST_F(OwnedFilesTest, AFifoDoesNotBlockAndCountsAsMissing) {
@@ -127,13 +123,13 @@ TEST_F(OwnedFilesTest, MoveIntoPlaceReplacesOurFileButNeverALinksTarget) {
     std::ofstream(from) << "new";
     std::ofstream(fixed_) << "old";
     ASSERT_TRUE(MoveIntoPlace(from, fixed_));
-    EXPECT_EQ(Read(fixed_), "new");
+    EXPECT_EQ(ReadWholeFile(fixed_), "new");
 
     std::ofstream(from) << "again";
     std::remove(fixed_.c_str());
     ASSERT_EQ(symlink(victim_.c_str(), fixed_.c_str()), 0);
     EXPECT_FALSE(MoveIntoPlace(from, fixed_));
-    EXPECT_EQ(Read(victim_), "keep");
+    EXPECT_EQ(ReadWholeFile(victim_), "keep");
     // A link as the source is refused as well.
     std::remove(fixed_.c_str());
     std::string link = folder_ + "/link";
@@ -149,7 +145,7 @@ TEST_F(OwnedFilesTest, RemoveFolderTreeDoesNotFollowLinks) {
     ASSERT_EQ(symlink(outside.c_str(), (inner + "/link").c_str()), 0);
     RemoveFolderTree(inner);
     EXPECT_NE(access(inner.c_str(), F_OK), 0);
-    EXPECT_EQ(Read(outside + "/precious"), "x");
+    EXPECT_EQ(ReadWholeFile(outside + "/precious"), "x");
     RemoveFolderTree(outside);
 }
 
@@ -234,7 +230,7 @@ TEST(LeftoverPrivateFoldersTest, OnlyOurFoldersOfEndedProcessesGo) {
         struct stat st {};
         EXPECT_EQ(lstat((parent.path() + "/" + c.name).c_str(), &st) != 0, c.removed) << c.name;
     }
-    EXPECT_EQ(Read(outside), "x");
+    EXPECT_EQ(ReadWholeFile(outside), "x");
 }
 
 }  // namespace

@@ -10,16 +10,12 @@
 #include "platform/text.h"
 #include "support/planted_fifo.h"
 #include "support/temp_home.h"
+#include "support/whole_file.h"
 
 namespace corvane::platform {
 namespace {
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using corvane::testing::ReadWholeFile;
 
 TEST(UserDefaults, ValuesSurviveAWriteAndANewReader) {
     testing::TempHome home;
@@ -55,7 +51,7 @@ TEST(UserDefaults, WritesAnXmlPropertyListInAPrivateFolder) {
     UserDefaults defaults(home.PreferencesFile());
     defaults.SetString("MalwareBazaar_LastModified", "Tue, 08 Dec 2026 10:00:00 GMT");
     ASSERT_TRUE(defaults.Synchronize());
-    std::string xml = ReadFile(home.PreferencesFile());
+    std::string xml = ReadWholeFile(home.PreferencesFile());
     EXPECT_NE(xml.find("<plist"), std::string::npos);
     EXPECT_NE(xml.find("<key>MalwareBazaar_LastModified</key>"), std::string::npos);
     struct stat st {};
@@ -120,7 +116,7 @@ TEST_P(StoredTextTest, TheFileStaysXmlInUtf8AndTheValueReadsBackAsStorableText) 
         EXPECT_EQ(defaults.StringForKey("MalwareBazaar_LastModified"), c.stored);
         ASSERT_TRUE(defaults.Synchronize());
     }
-    EXPECT_TRUE(IsXmlText(ReadFile(home.PreferencesFile())));
+    EXPECT_TRUE(IsXmlText(ReadWholeFile(home.PreferencesFile())));
     EXPECT_EQ(UserDefaults(home.PreferencesFile()).StringForKey("MalwareBazaar_LastModified"), c.stored);
     EXPECT_EQ(StorableText(c.value), c.stored);
     EXPECT_EQ(StorableText(c.stored), c.stored);
