@@ -30,7 +30,7 @@ KindState InitialKindState(ControlKind kind) {
 std::string ControlState::Text() const {
     return std::visit(
         [](const auto& own) -> std::string {
-            if constexpr (requires { own.text; }) {
+            if constexpr (HasText<decltype(own)>) {
                 return own.text;
             } else {
                 return {};

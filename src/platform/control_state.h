@@ -85,6 +85,25 @@ struct EditorState {
     std::string text;
 };
 
+// Which kinds' own fields hold a text, an alignment, an image or colours.
+template <class Own>
+concept HasText = requires(Own own) {
+    own.text;
+};
+template <class Own>
+concept HasAlign = requires(Own own) {
+    own.align;
+};
+template <class Own>
+concept HasImage = requires(Own own) {
+    own.image;
+};
+template <class Own>
+concept HasColors = requires(Own own) {
+    own.background;
+    own.foreground;
+};
+
 using KindState = std::variant<LabelState, ButtonState, PopupState, CheckboxState, FieldState, TableState,
                                ProgressState, HelpIconState, EditorState>;
 

@@ -128,24 +128,6 @@ void Ui::MakeKeyAndFront(WindowId id) {
 
 namespace {
 
-template <class Own>
-concept HasText = requires(Own own) {
-    own.text;
-};
-template <class Own>
-concept HasAlign = requires(Own own) {
-    own.align;
-};
-template <class Own>
-concept HasImage = requires(Own own) {
-    own.image;
-};
-template <class Own>
-concept HasColors = requires(Own own) {
-    own.background;
-    own.foreground;
-};
-
 // A change of the control's own fields, made when its kind takes it (a text to a label, a button or a
 // field alike; a bezel to a button only) and left out for the other kinds.
 template <class Change>
