@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "platform/fd_io.h"
+#include "platform/owned.h"
 
 namespace corvane::platform {
 
@@ -47,14 +48,8 @@ std::mutex transfersMutex;
 std::set<CURLM*> activeTransfers;
 std::atomic<bool> downloadsCancelled{false};
 
-struct EasyCleanup {
-    void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
-};
-using EasyHandle = std::unique_ptr<CURL, EasyCleanup>;
-struct MultiCleanup {
-    void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
-};
-using MultiHandle = std::unique_ptr<CURLM, MultiCleanup>;
+using EasyHandle = Owned<CURL, curl_easy_cleanup>;
+using MultiHandle = Owned<CURLM, curl_multi_cleanup>;
 
 // Listed while it runs; a transfer listed after the cancel is refused.
 class ListedTransfer {

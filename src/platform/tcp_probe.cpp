@@ -9,16 +9,14 @@
 #include <memory>
 #include <string>
 
+#include "platform/owned.h"
 #include "platform/unique_fd.h"
 
 namespace corvane::platform {
 
 namespace {
 
-struct AddressesFree {
-    void operator()(addrinfo* found) const { freeaddrinfo(found); }
-};
-using Addresses = std::unique_ptr<addrinfo, AddressesFree>;
+using Addresses = Owned<addrinfo, freeaddrinfo>;
 
 bool ConnectWithin(const addrinfo& address, int timeoutMs) {
     UniqueFd fd(socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));

@@ -21,10 +21,6 @@ bool UniqueFd::Close() {
     return close(std::exchange(fd_, -1)) == 0;
 }
 
-void DirCloser::operator()(DIR* dir) const {
-    closedir(dir);
-}
-
 UniqueDir OpenDirectory(UniqueFd fd) {
     if (!fd) return {};
     UniqueDir dir(fdopendir(fd.Get()));

@@ -3,7 +3,7 @@
 
 #include <dirent.h>
 
-#include <memory>
+#include "platform/owned.h"
 
 namespace corvane::platform {
 
@@ -34,10 +34,7 @@ class UniqueFd {
     int fd_ = -1;
 };
 
-struct DirCloser {
-    void operator()(DIR* dir) const;
-};
-using UniqueDir = std::unique_ptr<DIR, DirCloser>;
+using UniqueDir = Owned<DIR, closedir>;
 
 // The directory stream on the descriptor, which it then owns; empty (the descriptor closed) on failure.
 UniqueDir OpenDirectory(UniqueFd fd);

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "platform/files.h"
+#include "platform/owned.h"
 #include "platform/paths.h"
 #include "platform/text.h"
 
@@ -16,14 +17,8 @@ namespace corvane::platform {
 
 namespace {
 
-struct MemoryFree {
-    void operator()(char* text) const { std::free(text); }
-};
 // A text libplist made for the caller.
-using PlistText = std::unique_ptr<char, MemoryFree>;
-struct XmlFree {
-    void operator()(char* xml) const { plist_to_xml_free(xml); }
-};
+using PlistText = Owned<char, free>;
 
 PlistText StringValue(plist_t node) {
     char* value = nullptr;
@@ -125,7 +120,7 @@ bool UserDefaults::Synchronize() {
     char* written = nullptr;
     uint32_t length = 0;
     plist_to_xml(dict_.get(), &written, &length);
-    std::unique_ptr<char, XmlFree> xml(written);
+    Owned<char, plist_to_xml_free> xml(written);
     if (!xml) return false;
     return WriteFileAtomically(path_, std::string(xml.get(), length), 0600);
 }

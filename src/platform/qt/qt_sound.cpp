@@ -5,6 +5,8 @@
 
 #include <memory>
 
+#include "platform/owned.h"
+
 namespace corvane::platform {
 
 namespace {
@@ -12,10 +14,7 @@ namespace {
 // ALSA reports a missing sound card on standard error; a sound that cannot be heard is not an error here.
 void QuietAlsaErrors(const char*, int, const char*, int, const char*, ...) {}
 
-struct SoundContextDestroy {
-    void operator()(ca_context* context) const { ca_context_destroy(context); }
-};
-using SoundContext = std::unique_ptr<ca_context, SoundContextDestroy>;
+using SoundContext = Owned<ca_context, ca_context_destroy>;
 
 void SilenceAlsa() {
     void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_GLOBAL);
