@@ -19,6 +19,8 @@
 namespace corvane {
 namespace {
 
+using testing::WaitUntil;
+
 using KeyPresses = std::vector<std::pair<int, uint64_t>>;
 
 // The key presses of one detected change: Ctrl+V, then the Ctrl key alone.

@@ -29,6 +29,7 @@
 #include "program/events.h"
 #include "program/ui_lock.h"
 #include "support/temp_folder.h"
+#include "support/wait_until.h"
 
 namespace corvane::testing {
 
@@ -69,21 +70,9 @@ class EngineTest : public ::testing::Test {
         CloseMalwareDatabase();
     }
 
-    // How long a test waits for what must come before it gives up: only a guard against hanging.
-    static constexpr int kHangGuardMs = 60000;
-
-    static bool WaitUntil(const std::function<bool()>& done, int limitMs = kHangGuardMs) {
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
-        while (!done()) {
-            if (std::chrono::steady_clock::now() > deadline) return false;
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        return true;
-    }
-
     // Dispatches events until the run's worker has ended and the queue holds no more notices.
-    void PumpUntilRunEnds(int limitMs = kHangGuardMs) {
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
+    void PumpUntilRunEnds() {
+        auto deadline = std::chrono::steady_clock::now() + kHangGuard;
         while (LiveWorkers > 0 && std::chrono::steady_clock::now() < deadline) {
             if (auto event = platform::Events().Wait(5)) Dispatch(*event);
         }

@@ -23,6 +23,7 @@ using platform::ControlId;
 using platform::TheUi;
 using testing::EngineTest;
 using testing::StatusLineRecorder;
+using testing::WaitUntil;
 
 enum Expect { On, Off, Same };
 

@@ -21,6 +21,8 @@
 namespace corvane {
 namespace {
 
+using testing::WaitUntil;
+
 constexpr const char* kStartUpAlert =
     "Corvane will exclude the following directories: \n\r/Applications, /System, /Volumes, /Library, "
     "/Trash\n\rHowever, you still may be able to process individual files from these directories.";

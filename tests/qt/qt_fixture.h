@@ -30,11 +30,12 @@
 #include "program/ids.h"
 #include "program/settings.h"
 #include "support/temp_home.h"
+#include "support/wait_until.h"
 
 namespace corvane::platform {
 
-// How long a test waits for something that must come before it gives up: only a guard against hanging.
-constexpr int kHangGuardMs = 60000;
+// The hang guard in milliseconds, as Qt's waits take it.
+constexpr int kHangGuardMs = static_cast<int>(std::chrono::milliseconds(testing::kHangGuard).count());
 
 // Acts on the modal dialog of type Dialog as soon as it is open, however long it takes to come: a timer
 // of Qt's loop looks for it, so it is found inside the dialog's own loop too. Acts once.

@@ -9,6 +9,8 @@
 #include <condition_variable>
 #include <mutex>
 
+#include "support/wait_until.h"
+
 namespace corvane::testing {
 
 namespace {
@@ -59,7 +61,7 @@ void WatchAdviceOn(int fd) {
 
 bool WaitForAdviceUpTo(int64_t end) {
     std::unique_lock lock(mutex);
-    return requested.wait_for(lock, std::chrono::minutes(1), [end] { return Reached(end); });
+    return requested.wait_for(lock, kHangGuard, [end] { return Reached(end); });
 }
 
 std::vector<Advice> AdviceSoFar() {

@@ -19,8 +19,7 @@ struct Advice {
 // From now on records the POSIX_FADV_WILLNEED requests on any descriptor of fd's file (the same device and
 // inode). Forgets what was recorded before.
 void WatchAdviceOn(int fd);
-// Waits until a request has reached end; false when none has after a minute (a hang guard, not a time
-// the code is held to).
+// Waits until a request has reached end; false when none has after the hang guard.
 bool WaitForAdviceUpTo(int64_t end);
 // The requests recorded so far, in the order they were made.
 std::vector<Advice> AdviceSoFar();

@@ -20,6 +20,7 @@
 #include "program/ids.h"
 #include "program/settings.h"
 #include "support/temp_home.h"
+#include "support/wait_until.h"
 
 namespace corvane::testing {
 
@@ -37,19 +38,6 @@ class AppTest : public ::testing::Test {
         StopChecksumRun();
         // A worker left behind must not outlive the state it reads.
         WaitUntil([] { return LiveWorkers == 0; });
-    }
-
-    // How long a test waits for what must come before it gives up: only a guard against hanging.
-    static constexpr std::chrono::seconds kHangGuard{60};
-
-    template <typename Done>
-    static bool WaitUntil(Done done, std::chrono::milliseconds limit = kHangGuard) {
-        auto deadline = std::chrono::steady_clock::now() + limit;
-        while (!done()) {
-            if (std::chrono::steady_clock::now() > deadline) return false;
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        return true;
     }
 
     // Handles events as the event loop would until the run's worker has ended and the queue is empty.
