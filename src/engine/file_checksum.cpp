@@ -1,7 +1,6 @@
 #include "engine/file_checksum.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 
 #include <memory>
 #include <new>
@@ -20,19 +19,6 @@ namespace {
 
 constexpr int64_t kMiB = 1024 * 1024;
 constexpr int64_t kReadAheadFrom = 10 * kMiB;
-
-// Only a regular file is opened: opening a pipe would wake its blocked writer, opening a device node may
-// act on the device, so the type (of a link's target) is tested first. The opened descriptor is tested
-// again for a file swapped in between; O_NONBLOCK keeps such a pipe from blocking the open and changes
-// nothing for regular files.
-int OpenRegularFile(const std::string& path) {
-    struct stat st {};
-    if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
-    platform::UniqueFd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-    if (!fd || fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
-    posix_fadvise(fd.Get(), 0, 0, POSIX_FADV_SEQUENTIAL);
-    return fd.Release();
-}
 
 // The digest of an algorithm; none for CRC32, which is computed without one, and for no algorithm.
 std::optional<platform::DigestKind> DigestFor(std::optional<ChecksumAlgorithm> algorithm) {
@@ -113,9 +99,10 @@ ChecksumResult ComputeChecksum(const std::string& path, std::optional<ChecksumAl
     if (status.kind == platform::PathStatus::Unavailable) return Failed(ChecksumFailure::FileNotFound);
     size_t blockSize = ChecksumBlockSize(status.size);
 
-    int fd = OpenRegularFile(path);
-    if (fd < 0) return Failed(ChecksumFailure::CannotOpen);
-    platform::UniqueFd closer(fd);  // closed when the call returns, whichever way
+    platform::UniqueFd file = platform::OpenRegularFile(path);  // closed when the call returns
+    if (!file) return Failed(ChecksumFailure::CannotOpen);
+    const int fd = file.Get();
+    posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
 
     // One buffer of the block size per file, reused for every block; never the whole file.
     ReadBuffer buffer = AllocateReadBuffer(blockSize);

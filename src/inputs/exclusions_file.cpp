@@ -9,7 +9,6 @@
 namespace corvane {
 
 void LoadExclusions() {
-    if (!platform::QueryPath(ExclusionsConfigPath).HasSizeAbove0()) return;
     std::string text;
     if (!platform::ReadRegularFile(ExclusionsConfigPath, text)) return;
     // Lines end at a carriage return, a line feed, or both together; an empty line between CR and LF

@@ -30,14 +30,18 @@ bool PathIsMissing(const std::string& path) {
     return std::filesystem::status(path, error).type() == std::filesystem::file_type::not_found;
 }
 
+UniqueFd OpenRegularFile(const std::string& path) {
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return {};
+    UniqueFd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (!fd || fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return {};
+    return fd;
+}
+
 bool ReadRegularFile(const std::string& path, std::string& text) {
     text.clear();
-    UniqueFd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-    if (!fd) return false;
-    struct stat st {};
-    bool regular = fstat(fd.Get(), &st) == 0 && S_ISREG(st.st_mode);
-    return regular && fcntl(fd.Get(), F_SETFL, fcntl(fd.Get(), F_GETFL) & ~O_NONBLOCK) == 0 &&
-           ReadToEnd(fd.Get(), text);
+    UniqueFd fd = OpenRegularFile(path);
+    return fd && ReadToEnd(fd.Get(), text);
 }
 
 bool RenameWithoutReplacing(const std::string& from, const std::string& to) {

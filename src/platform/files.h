@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/unique_fd.h"
+
 namespace corvane::platform {
 
 // The size query: symbolic links followed; a size for anything that is not a directory.
@@ -19,9 +21,13 @@ PathStatus QueryPath(const std::string& path);
 // True only when the answer is that no such file exists (other failures are not "missing").
 bool PathIsMissing(const std::string& path);
 
-// The whole content of a regular file. The file is opened without blocking and tested once open, so that
-// a FIFO or a device at the name can neither hold the caller up nor be read: anything but a readable
-// regular file counts as missing (false).
+// The path opened for reading, only when it names a regular file (or a link to one); empty otherwise.
+// Opening a pipe would wake its blocked writer and opening a device node may act on the device, so the
+// type is tested first; the opened descriptor is tested again for a file swapped in between. O_NONBLOCK
+// keeps such a pipe from blocking the open and changes nothing for a regular file.
+UniqueFd OpenRegularFile(const std::string& path);
+// The whole content of a regular file, opened by OpenRegularFile: anything but a readable regular file
+// counts as missing (false).
 bool ReadRegularFile(const std::string& path, std::string& text);
 
 // Creates every missing folder of the path with the given mode.
