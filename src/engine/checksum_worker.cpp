@@ -68,23 +68,20 @@ class WorkerRun {
     bool lookupFailed_ = false;
 };
 
-std::vector<std::string> SplitFields(const std::string& files) {
-    std::vector<std::string> fields;
-    for (std::string_view field : SplitAt(files, "\n")) fields.emplace_back(field);
-    return fields;
+// The paths of the run's fields, each with the line feeds of its name given back.
+std::vector<std::string> SplitPaths(const std::string& files) {
+    std::vector<std::string> paths;
+    for (std::string_view field : SplitAt(files, "\n")) paths.push_back(platform::PathOfLine(field));
+    return paths;
 }
 
 int64_t ElapsedMs(Clock::time_point start) {
     return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
 }
 
-void AppendResultRow(const platform::ListRow& row) {
-    auto& ui = TheUi();
-    size_t index = ui.AppendRow(kChecksumList, row);
-    const std::string& mark = row.cells[kStatusCell];
-    if (mark.find(ThreatMark) != std::string::npos || mark.find(SuspiciousMark) != std::string::npos) {
-        ui.SetRowRed(kChecksumList, index, true);
-    }
+// A listed or suspicious file's row is red from the moment it is added.
+bool IsRedMark(const std::string& mark) {
+    return mark.find(ThreatMark) != std::string::npos || mark.find(SuspiciousMark) != std::string::npos;
 }
 
 // Field h of the run: its row (unless the path is blank), then its three notices.
@@ -108,8 +105,9 @@ void ProcessField(WorkerRun& run, const std::string& path, std::optional<Checksu
         if (row.cells[kStatusCell] == ErrorMark) run.NoteLookupFailed();
     }
     row.file = path;
+    row.red = IsRedMark(row.cells[kStatusCell]);
     run.Change([&] {
-        if (!TrimBlanks(path).empty()) AppendResultRow(row);
+        if (!TrimBlanks(path).empty()) TheUi().AppendRow(kChecksumList, row);
     });
 
     run.Post(kEtaLine, PackEtaNotice(total - h - 1, seconds));
@@ -161,13 +159,12 @@ void ChecksumWorker(std::unique_ptr<ChecksumRunParams> params) {
     std::shared_ptr<WorkerHandle> handle = params->Handle;
     {
         WorkerRun run(*params);
-        std::vector<std::string> fields = SplitFields(params->Files);
-        auto total = static_cast<int64_t>(fields.size());
+        std::vector<std::string> paths = SplitPaths(params->Files);
+        auto total = static_cast<int64_t>(paths.size());
         run.Change([&] { TotalFiles = total; });
         Clock::time_point start = Clock::now();
         for (int64_t h = 0; h < total; ++h) {
-            ProcessField(run, platform::PathOfLine(fields[static_cast<size_t>(h)]), params->Algorithm, total,
-                         h, start);
+            ProcessField(run, paths[static_cast<size_t>(h)], params->Algorithm, total, h, start);
             std::this_thread::sleep_for(kPauseBetweenFields);
             if (run.StopRequested()) break;
         }
