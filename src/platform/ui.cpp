@@ -323,12 +323,14 @@ int Ui::Value(ControlId id) const {
 
 void Ui::ClearRows(ControlId id) {
     WindowId window;
+    bool hadRows;
     {
         std::vector<ListRow> old;  // freed after the lock: a long list holds megabytes
         std::lock_guard lock(mutex_);
         auto it = tables_.find(id);
         if (it == tables_.end()) return;
         old.swap(it->second.rows);
+        hadRows = !old.empty();
         ++it->second.generation;
         ControlState& control = controls_[id];
         std::get<TableState>(control.fields).selected = -1;
@@ -336,8 +338,8 @@ void Ui::ClearRows(ControlId id) {
     }
     Notify({UiChange::RowsChanged, window, id});
     // The allocator keeps freed memory for later requests; an emptied list (and a mirror's view of it, let
-    // go above) should not hold on to it.
-    malloc_trim(0);
+    // go above) should not hold on to it. Clearing an empty list frees nothing, and a trim walks the heap.
+    if (hadRows) malloc_trim(0);
 }
 
 size_t Ui::AppendRow(ControlId id, const ListRow& row) {
