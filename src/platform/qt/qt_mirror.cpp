@@ -18,7 +18,6 @@ namespace {
 UiMirror* current = nullptr;
 // A new badge costs every icon size painted and sent to the window system for each window.
 constexpr std::chrono::milliseconds kBadgeInterval{250};
-constexpr std::chrono::milliseconds kFrameInterval{16};
 }  // namespace
 
 UiMirror* CurrentMirror() {
@@ -64,7 +63,7 @@ void UiMirror::OnUiChange(const UiChange& change) {
 // A worker changes the list for every file, hundreds of times a second; the window shows the changes at
 // most once a frame, which is all a screen can show of them.
 void UiMirror::ScheduleFlush() {
-    auto wait = lastFlush_ + kFrameInterval - std::chrono::steady_clock::now();
+    auto wait = lastFlush_ + PaintPacer::kFrame - std::chrono::steady_clock::now();
     auto delay = std::chrono::ceil<std::chrono::milliseconds>(wait).count();
     if (delay <= 0) {
         Flush();
