@@ -101,7 +101,6 @@ void TerminateProgram() {
 }
 
 void RunProgram() {
-    CatchTerminationSignals();
     platform::CaptureUserLocale();  // before the process locale is set below
     auto& application = platform::Application();
     application.ActivateApplication();

@@ -13,12 +13,6 @@ constexpr std::string_view kLineFeedSymbol = "\xE2\x90\x8A";
 
 }  // namespace
 
-std::string PathAsLine(std::string_view path) {
-    std::string line;
-    AppendPathAsLine(line, path);
-    return line;
-}
-
 void AppendPathAsLine(std::string& text, std::string_view path) {
     const size_t start = text.size();
     text.append(path);

@@ -8,8 +8,7 @@ namespace corvane::platform {
 
 // A line feed is a legal byte of a Linux file name. Inside such a line it travels as a NUL byte, which no
 // path can hold, so that every line names exactly the path it was made from and no name is split in two.
-std::string PathAsLine(std::string_view path);
-// The same, appended to text.
+// Appends the path so written to text.
 void AppendPathAsLine(std::string& text, std::string_view path);
 // The path a line stands for: each NUL back to the line feed of the name.
 std::string PathOfLine(std::string_view line);
